@@ -36,8 +36,9 @@ LSTATUS StatusOfSqlite(sqlite3* db, int rc) {
     case SQLITE_TOOBIG:
         return ERROR_INVALID_PARAMETER;
     case SQLITE_IOERR:
-        // A file size limit or a full disk shows up as a failed write; the system's own error
-        // tells it apart from a broken disk.
+        // A full disk or a file size limit shows up as a failed write. The system's error tells
+        // it apart from a broken disk when SQLite still has it; by the time a rolled-back write
+        // reports, it often has not, and the call reports a failed write instead.
         return db != nullptr && IsOutOfSpace(sqlite3_system_errno(db)) ? ERROR_DISK_FULL
                                                                        : ERROR_REGISTRY_IO_FAILED;
     default:
