@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The game's number conversions. Turning a floating-point value into a whole number rounds
+// half to even (2.5 gives 2), and a value outside the target's range is an overflow, raised
+// as std::overflow_error. The number patterns round half up instead (12.5 shows as 13).
+std::int32_t CLng(double value);
+std::int16_t CInt(double value);
+
+// Formats a number with the pattern "#,##0" (whole number, the default locale's group
+// separator) or "0" (whole number, no separator).
+QString Format(double value, const QString& pattern);
+
+// The application title: caption of every message box and input box.
+namespace App {
+inline const QString Title = QStringLiteral("Varnoth");
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+class QPainter;
+class Label;
+class Image;
+class PictureBox;
+
+// Paints elements in logical pixels. Positions in twips are snapped to the painter's device
+// pixels, so at a scale factor of 2 lines and text are drawn at twice the resolution rather
+// than blown up from the 1x picture.
+namespace ElementPainter {
+// Label and image at their place in the window.
+void paint(QPainter& painter, const Label& label);
+void paint(QPainter& painter, const Image& image);
+// The picture box's face and drawing, with its own top-left corner at the painter's origin.
+void paint(QPainter& painter, const PictureBox& box);
+} // namespace ElementPainter
