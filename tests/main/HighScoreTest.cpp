@@ -15,7 +15,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -184,7 +184,13 @@ TEST(HighScore, FourGamesSavingAtOnceLeaveAWholeRecord) {
     TempStore store;
     constexpr int kGames = 4;
     constexpr int kSaves = 30;
-    const std::regex written("P[0-3]-([0-9]|[12][0-9])");
+    const auto name = [](int game, int save) { return QString("P%1-%2").arg(game).arg(save); };
+    std::set<QString> written;
+    for (int game = 0; game < kGames; ++game) {
+        for (int save = 0; save < kSaves; ++save) {
+            written.insert(name(game, save));
+        }
+    }
     const auto scoreWritten = [&](double best) {
         return best >= 1000 && best < 1000 * (kGames + 1) && std::fmod(best, 1000) < kSaves;
     };
@@ -193,7 +199,7 @@ TEST(HighScore, FourGamesSavingAtOnceLeaveAWholeRecord) {
         games.push_back(std::make_unique<ChildProcess>([&, game] {
             int broken = 0;
             for (int save = 0; save < kSaves; ++save) {
-                QString who = QString("P%1-%2").arg(game).arg(save);
+                QString who = name(game, save);
                 double best = 1000 * (game + 1) + save;
                 RegistryHighScore().SaveHighScore(who, best);
                 RegistryHighScore().LoadHighScore(who, best);
@@ -208,6 +214,6 @@ TEST(HighScore, FourGamesSavingAtOnceLeaveAWholeRecord) {
     QString who;
     double best = 0;
     RegistryHighScore().LoadHighScore(who, best);
-    EXPECT_TRUE(std::regex_match(who.toStdString(), written)) << who.toStdString();
+    EXPECT_TRUE(written.contains(who)) << who.toStdString();
     EXPECT_TRUE(scoreWritten(best)) << best;
 }
