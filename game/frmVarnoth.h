@@ -43,8 +43,10 @@ public:
     Boolean BeamPhase() const { return bBeamPhase; }
 
 private:
-    void tickGameOver();
     void scoreHit();
+    void tickGameOver();
+    // "Ann 12,340 pts": the holder's name and the best score, as the high-score label shows them.
+    String HighScoreCaption() const;
 
     VarnothForm& form;
     Platform& platform;

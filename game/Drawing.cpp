@@ -1,0 +1,113 @@
+// The moving parts of the play field, and between them the whole hit test: DrawBeam tells
+// whether the beam has reached the target line, DrawTarget what a hit would score.
+#include "game/frmVarnoth.h"
+
+#include "view/Colour.h"
+#include "view/Conversions.h"
+#include "view/PictureBox.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr Long kBeamAxis = 3950;
+constexpr float kZigzagWidth = 75;
+constexpr float kBeamLeft = kBeamAxis - kZigzagWidth / 2;
+constexpr float kBeamRight = kBeamAxis + kZigzagWidth / 2;
+constexpr Long kPeriod = 100;
+constexpr Long kHalfPeriod = kPeriod / 2;
+constexpr Long kTargetLine = 2550;
+
+constexpr Long kBodyWidth = 400;
+// The blue fill leaves the body's leftmost 80 twips in the field's colour.
+constexpr Long kBlueFillWidth = 320;
+constexpr Long kBodyTop = 2500;
+constexpr Long kBodyBottom = 2775;
+constexpr Long kFootLine = 3125;
+constexpr Colour kYellow = RGB(255, 255, 0);
+constexpr Colour kBlue = RGB(0, 153, 255);
+constexpr Colour kStandGrey = RGB(128, 128, 128);
+constexpr Colour kOutlineBlack = RGB(0, 0, 0);
+constexpr Integer kStandWidth = 2;
+
+// Points fall off with the distance of the target's centre from the beam's axis; beyond half
+// the body's width the body no longer covers the axis.
+constexpr Long kHalfBody = kBodyWidth / 2;
+constexpr double kPointsScale = 10000.0;
+constexpr Long kDistanceOffset = 10;
+constexpr Long kBestHit = 1000;
+
+} // namespace
+
+Boolean frmVarnoth::DrawBeam(Long lHeadY) {
+    // Flipped on every call, so the zigzag vibrates from one frame to the next.
+    bBeamPhase = !bBeamPhase;
+    m.bBeamAtTarget = lHeadY >= kTargetLine;
+
+    // The beam sinks into the target line a whole period at a time.
+    Long y = lHeadY;
+    Long n = m.lBeamLines;
+    while (y > kTargetLine) {
+        y = y - kPeriod;
+        n = n - 1;
+    }
+
+    Boolean result = false;
+    if (n >= 1) {
+        picGZone.SetDrawWidth(CInt(m.lBeamWidth));
+        // From the lowest period upward; periods above the top edge are clipped by the field,
+        // so a falling beam seems to grow down from the device.
+        for (Long period = 0; period < n; ++period) {
+            const auto lower = static_cast<float>(y);
+            const auto middle = static_cast<float>(y - kHalfPeriod);
+            const auto upper = static_cast<float>(y - kPeriod);
+            if (bBeamPhase) {
+                picGZone.Line(kBeamLeft, lower, kBeamRight, middle, m.lBeamColor);
+                picGZone.Line(kBeamRight, middle, kBeamLeft, upper, m.lBeamColor);
+            } else {
+                picGZone.Line(kBeamRight, lower, kBeamLeft, middle, m.lBeamColor);
+                picGZone.Line(kBeamLeft, middle, kBeamRight, upper, m.lBeamColor);
+            }
+            y = y - kPeriod;
+        }
+        result = true;
+    }
+    picGZone.SetDrawWidth(1);
+    return result;
+}
+
+void frmVarnoth::DrawTarget(Long& lStyle, Long& lPos) {
+    const auto left = static_cast<float>(lPos - kBodyWidth);
+    const auto right = static_cast<float>(lPos);
+    const auto top = static_cast<float>(kBodyTop);
+    const auto bottom = static_cast<float>(kBodyBottom);
+    const auto foot = static_cast<float>(kFootLine);
+
+    picGZone.SetDrawWidth(1);
+    if (lStyle == 0)
+        picGZone.LineFilled(left, top, right, bottom, kYellow);
+    else if (lStyle == 1)
+        picGZone.LineFilled(static_cast<float>(lPos - kBlueFillWidth), top, right, bottom, kBlue);
+
+    // Two legs from either side of the centre at the body's bottom out to the foot's ends.
+    picGZone.SetDrawWidth(kStandWidth);
+    picGZone.Line(static_cast<float>(lPos - 220), bottom, static_cast<float>(lPos - 300), foot,
+                  kStandGrey);
+    picGZone.Line(static_cast<float>(lPos - 180), bottom, static_cast<float>(lPos - 100), foot,
+                  kStandGrey);
+    picGZone.Line(static_cast<float>(lPos - 300), foot, static_cast<float>(lPos - 100), foot,
+                  kStandGrey);
+
+    // The outline is always the whole body, whatever the fill left out.
+    picGZone.SetDrawWidth(1);
+    picGZone.LineBox(left, top, right, bottom, kOutlineBlack);
+
+    const Long d = std::abs(kBeamAxis - (lPos - kHalfBody));
+    if (d > kHalfBody) {
+        m.lShotPoints = 0;
+    } else {
+        // Half to even, as the game converts: 312.5 scores 312 and 62.5 scores 62.
+        m.lShotPoints = std::min(CLng(kPointsScale / (d + kDistanceOffset)), kBestHit);
+    }
+}

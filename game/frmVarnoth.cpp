@@ -1,0 +1,23 @@
+#include "game/frmVarnoth.h"
+
+#include "view/Platform.h"
+#include "view/VarnothForm.h"
+
+#include <cstdint>
+
+frmVarnoth::frmVarnoth(VarnothForm& form, Platform& platform, HighScoreStore& highScores)
+    : form(form), platform(platform), highScores(highScores), picGZone(form.picGZone),
+      picFire(form.picFire), picExplosion(form.picExplosion), lblScore(form.lblScore),
+      lblHighScore(form.lblHighScore), lblStat(form.lblStat), lblLives(form.lblLives),
+      lblExtras(form.lblExtras), imgDevice(form.imgDevice), imgComputer(form.imgComputer),
+      tmrState(form.tmrState), tmrExtras(form.tmrExtras), imglstComputer(form.imglstComputer),
+      imglstDevice(form.imglstDevice) {
+    form.Load = [this] { Form_Load(); };
+    form.Activate = [this] { Form_Activate(); };
+    picFire.Click = [this] { picFire_Click(); };
+    picFire.KeyPress = [this](std::int16_t& iCharCode) { picFire_KeyPress(iCharCode); };
+    tmrState.OnTimer = [this] { tmrState_Timer(); };
+    tmrExtras.OnTimer = [this] { tmrExtras_Timer(); };
+    platform.BindTimer(tmrState);
+    platform.BindTimer(tmrExtras);
+}
