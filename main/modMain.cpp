@@ -1,0 +1,80 @@
+#include "main/modMain.h"
+
+#include "game/frmVarnoth.h"
+#include "main/CommandLine.h"
+#include "main/HighScore.h"
+#include "main/Version.h"
+#include "view/Artwork.h"
+#include "view/Font.h"
+#include "view/FormWindow.h"
+#include "view/QtPlatform.h"
+#include "view/VarnothForm.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kDesktopFileName = "io.github.varnoth.Varnoth";
+
+bool hasDisplay() {
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
+           std::getenv("QT_QPA_PLATFORM");
+}
+
+int play(QApplication& app) {
+    Fonts::load();
+    const Artwork artwork;
+    VarnothForm form(artwork);
+    QtPlatform platform;
+    RegistryHighScore highScores;
+    frmVarnoth game(form, platform, highScores);
+    FormWindow window(form);
+    platform.SetDialogParent(&window);
+    window.Show();
+    return app.exec();
+}
+
+} // namespace
+
+int Main(int argc, char** argv) {
+    CommandLine line;
+    try {
+        line = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "varnoth: " << error.what() << "\nTry 'varnoth --help'.\n";
+        return 2;
+    }
+    if (line.help) {
+        std::cout << CommandLine::usage();
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "varnoth " << kVarnothVersion << '\n';
+        return 0;
+    }
+    if (!hasDisplay()) {
+        std::cerr << "varnoth: no display to open the window on; without a screen, run it as "
+                     "xvfb-run -s '-screen 0 1024x768x24' varnoth\n";
+        return 1;
+    }
+    if (line.scale) {
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(*line.scale));
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+            Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varnoth"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVarnothVersion));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+    try {
+        return play(app);
+    } catch (const std::exception& error) {
+        std::cerr << "varnoth: cannot start: " << error.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The window of the real program: size, caption, what it shows at start, and the fire
+# button answering a real click and a real Space key.
+#   window.sh BINARY
+set -uo pipefail
+binary=$1
+here=$(dirname "$0")
+WORK=$(mktemp -d)
+trap 'stop_game; rm -rf "$WORK"' EXIT
+source "$here/lib.sh"
+
+start_game "$binary"
+
+read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+check "client area" "520x472" "${width}x${height}"
+check "caption" ".:Varnoth:." "$(xdotool getwindowname "$WINDOW")"
+
+shot "$WORK/start.png"
+check "play field background" "255,255,255" "$(pixel "$WORK/start.png" 20 200)"
+check "score label black" "0,0,0" "$(pixel "$WORK/start.png" $(px 930) $(px 640))"
+check "lamp 0 grey at stage 0" "192,192,192" "$(pixel "$WORK/start.png" $(px 300) $(px 6420))"
+check "lamp 9 grey at stage 0" "192,192,192" "$(pixel "$WORK/start.png" $(px 2460) $(px 6420))"
+check "fire button bright red while aiming" "255,0,0" "$(pixel "$WORK/start.png" $(px 3640) $(px 6170))"
+check "message bar black" "0,0,0" "$(pixel "$WORK/start.png" $(px 5900) $(px 6750))"
+
+# A real click on the fire button fires: the button turns dark while the shot is under way,
+# and the zigzag beam shows under the device within a few frames.
+click_at $(px 3700) $(px 6200)
+beam=no
+for i in $(seq 1 12); do
+    shot "$WORK/shot-$i.png"
+    if [[ $(pixel "$WORK/shot-$i.png" $(px 3640) $(px 6170)) == "128,0,0" ]]; then
+        for y in $(seq 160 10 330); do
+            for x in $(seq 259 267); do
+                [[ $(pixel "$WORK/shot-$i.png" "$x" "$y") == "0,0,255" ]] && beam=yes && break 3
+            done
+        done
+    fi
+done
+check "fire button dark and beam drawn after a click" "yes" "$beam"
+
+# Wait for the shot to end, then fire with a real Space key on the focused fire button.
+sleep 1.5
+shot "$WORK/aiming.png"
+check "fire button bright again after the shot" "255,0,0" "$(pixel "$WORK/aiming.png" $(px 3640) $(px 6170))"
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+xdotool key --window "$WINDOW" space
+dark=no
+for i in $(seq 1 10); do
+    shot "$WORK/space-$i.png"
+    [[ $(pixel "$WORK/space-$i.png" $(px 3640) $(px 6170)) == "128,0,0" ]] && dark=yes && break
+done
+check "Space on the fire button fires" "yes" "$dark"
+
+finish
