@@ -30,7 +30,7 @@ void frmVarnoth::UpdateFrame() {
     picFire.Cls();
 
     // Bright while a shot can be fired, dark while one is under way.
-    if (m.lGameState == 1) {
+    if (m.lGameState == kAiming) {
         picFire.SetBackColor(RGB(255, 0, 0));
         picFire.SetForeColor(RGB(255, 255, 255));
     } else {
@@ -59,7 +59,7 @@ void frmVarnoth::UpdateFrame() {
         m.lLives = m.lLives - 1;
         // The rest of the frame still runs; the next tick shows the game-over screen.
         if (m.lLives < 0)
-            m.lGameState = 3;
+            m.lGameState = kGameOver;
         UpdateStats();
         UpdateStage(0);
         m.lTargetStyle = m.lTargetStyle == 0 ? 1 : 0;

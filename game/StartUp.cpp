@@ -38,7 +38,7 @@ String frmVarnoth::HighScoreCaption() const {
 }
 
 void frmVarnoth::Form_Load() {
-    m.lGameState = 1;
+    m.lGameState = kAiming;
 
     m.sngSpeed = 1.0F;
     m.lTargetStep = 25;
@@ -76,10 +76,10 @@ void frmVarnoth::Form_Activate() {
 }
 
 void frmVarnoth::picFire_Click() {
-    if (m.lGameState == 1) {
+    if (m.lGameState == kAiming) {
         // The shot itself starts on the next tick.
-        m.lGameState = 2;
-    } else if (m.lGameState == 3) {
+        m.lGameState = kShooting;
+    } else if (m.lGameState == kGameOver) {
         const int answer =
             platform.MsgBox(QStringLiteral("Want to play again?"), kPlayAgainStyle, App::Title);
         if (answer == Platform::vbYes)

@@ -14,10 +14,6 @@
 
 namespace {
 
-constexpr Long kAiming = 1;
-constexpr Long kShooting = 2;
-constexpr Long kGameOver = 3;
-
 // The device jumps up by this much when it fires; UpdateFrame lowers it back.
 constexpr double kRecoilTop = 120;
 // The hit message stays for 1.5 s of 25 ms ticks.

@@ -43,6 +43,11 @@ public:
     Boolean BeamPhase() const { return bBeamPhase; }
 
 private:
+    // The values of lGameState.
+    static constexpr Long kAiming = 1;
+    static constexpr Long kShooting = 2;
+    static constexpr Long kGameOver = 3;
+
     void scoreHit();
     void tickGameOver();
     // "Ann 12,340 pts": the holder's name and the best score, as the high-score label shows them.
