@@ -8,7 +8,7 @@
 #include <ostream>
 #include <vector>
 
-using Drawing = GameTest;
+using GameDrawing = GameTest;
 
 namespace {
 
@@ -33,7 +33,7 @@ std::ostream& operator<<(std::ostream& out, const Segment& s) {
 
 } // namespace
 
-TEST_F(Drawing, BeamSinksIntoTheTargetLineOnePeriodAtATime) {
+TEST_F(GameDrawing, BeamSinksIntoTheTargetLineOnePeriodAtATime) {
     struct Case {
         Long lines;
         Long head;
@@ -68,7 +68,7 @@ TEST_F(Drawing, BeamSinksIntoTheTargetLineOnePeriodAtATime) {
     }
 }
 
-TEST_F(Drawing, BeamZigzagFlipsFromOneFrameToTheNext) {
+TEST_F(GameDrawing, BeamZigzagFlipsFromOneFrameToTheNext) {
     m.lBeamLines = 3;
     m.lBeamWidth = 2;
     m.lBeamColor = RGB(128, 0, 0);
@@ -102,7 +102,7 @@ TEST_F(Drawing, BeamZigzagFlipsFromOneFrameToTheNext) {
     }
 }
 
-TEST_F(Drawing, TargetScoresMoreTheCloserItsCentreIsToTheBeam) {
+TEST_F(GameDrawing, TargetScoresMoreTheCloserItsCentreIsToTheBeam) {
     struct Case {
         Long pos;
         Long points;
@@ -144,7 +144,7 @@ TEST_F(Drawing, TargetScoresMoreTheCloserItsCentreIsToTheBeam) {
     }
 }
 
-TEST_F(Drawing, TargetIsABoxOnAStandWithAFillByStyle) {
+TEST_F(GameDrawing, TargetIsABoxOnAStandWithAFillByStyle) {
     struct Case {
         Long style;
         bool filled;

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-using Frame = GameTest;
+using GameFrame = GameTest;
 
-TEST_F(Frame, FireButtonIsBrightOnlyWhileAShotCanBeFired) {
+TEST_F(GameFrame, FireButtonIsBrightOnlyWhileAShotCanBeFired) {
     struct Case {
         Long state;
         Colour back;
@@ -34,7 +34,7 @@ TEST_F(Frame, FireButtonIsBrightOnlyWhileAShotCanBeFired) {
     }
 }
 
-TEST_F(Frame, DeviceClimbsBackTwentyAFrameWithoutAClamp) {
+TEST_F(GameFrame, DeviceClimbsBackTwentyAFrameWithoutAClamp) {
     struct Case {
         double top;
         double after;
@@ -49,7 +49,7 @@ TEST_F(Frame, DeviceClimbsBackTwentyAFrameWithoutAClamp) {
     }
 }
 
-TEST_F(Frame, CrossingEndsOnlyBeyondTheFarSide) {
+TEST_F(GameFrame, CrossingEndsOnlyBeyondTheFarSide) {
     struct Case {
         Long pos;
         Long step;
@@ -78,7 +78,7 @@ TEST_F(Frame, CrossingEndsOnlyBeyondTheFarSide) {
     }
 }
 
-TEST_F(Frame, TargetGetsFasterEveryCrossingUpToTenTimesItsStartingSpeed) {
+TEST_F(GameFrame, TargetGetsFasterEveryCrossingUpToTenTimesItsStartingSpeed) {
     struct Case {
         Single startSpeed;
         int crossings;
@@ -109,7 +109,7 @@ TEST_F(Frame, TargetGetsFasterEveryCrossingUpToTenTimesItsStartingSpeed) {
     }
 }
 
-TEST_F(Frame, LastLifeLostEndsTheGameButTheFrameRunsToTheEnd) {
+TEST_F(GameFrame, LastLifeLostEndsTheGameButTheFrameRunsToTheEnd) {
     m.lLives = 0;
     m.lTargetPos = 8200;
     m.lMessageTicks = 5;
@@ -139,7 +139,7 @@ TEST_F(Frame, LastLifeLostEndsTheGameButTheFrameRunsToTheEnd) {
     EXPECT_EQ(OpsOf(form.picGZone, DrawOp::Kind::Text).at(0).text, "GAME OVER");
 }
 
-TEST_F(Frame, ShotGoesOnFallingWhenTheCrossingEndsUnderIt) {
+TEST_F(GameFrame, ShotGoesOnFallingWhenTheCrossingEndsUnderIt) {
     m.lGameState = 2;
     m.lBeamLength = 1000;
     m.lTargetPos = 8200;
@@ -154,7 +154,7 @@ TEST_F(Frame, ShotGoesOnFallingWhenTheCrossingEndsUnderIt) {
     EXPECT_EQ(m.lTargetPos, 28);
 }
 
-TEST_F(Frame, HitMessageCountsDownAndTheExplosionGoesByPositionOrWithTheLastFrame) {
+TEST_F(GameFrame, HitMessageCountsDownAndTheExplosionGoesByPositionOrWithTheLastFrame) {
     struct Case {
         const char* what;
         Long ticks;
@@ -194,7 +194,7 @@ TEST_F(Frame, HitMessageCountsDownAndTheExplosionGoesByPositionOrWithTheLastFram
     }
 }
 
-TEST_F(Frame, PraiseGrowsWithThePoints) {
+TEST_F(GameFrame, PraiseGrowsWithThePoints) {
     struct Case {
         Long points;
         const char* praise;
@@ -223,7 +223,7 @@ TEST_F(Frame, PraiseGrowsWithThePoints) {
     }
 }
 
-TEST_F(Frame, GameWithoutAHitEndsAfterTheSixthCrossing) {
+TEST_F(GameFrame, GameWithoutAHitEndsAfterTheSixthCrossing) {
     // Ticks per crossing from position 0: 8201 twips at 25, 28, 30, 33, 35 and 38 a tick.
     const std::vector<int> expectedTicks = {329, 293, 274, 249, 235, 216};
     std::vector<int> ticksPerCrossing;

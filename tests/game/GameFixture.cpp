@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <algorithm>
+#include <memory>
 
 void MemoryHighScores::LoadHighScore(QString& sWho, double& dBest) {
     sWho = who;
@@ -19,18 +20,41 @@ void MemoryHighScores::SaveHighScore(QString& sWho, double& dBest) {
     best = dBest;
 }
 
-const Artwork& SharedArtwork() {
-    static int argc = 1;
-    static char name[] = "game_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static const QGuiApplication app(argc, argv);
-    static const Artwork artwork = [] {
+namespace {
+
+// The application object, the fonts and the pictures live for the whole run and go before
+// the program exits: a Qt application torn down among the exit handlers would outlive the
+// parts of Qt it still needs.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
         Fonts::load();
-        return Artwork();
-    }();
-    return artwork;
+        artwork_ = std::make_unique<Artwork>();
+    }
+    void TearDown() override {
+        artwork_.reset();
+        app_.reset();
+    }
+    const Artwork& artwork() const { return *artwork_; }
+
+private:
+    int argc_ = 1;
+    char name_[11] = "game_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<Artwork> artwork_;
+};
+
+QtEnvironment* const environment =
+    static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
+
+} // namespace
+
+const Artwork& SharedArtwork() {
+    return environment->artwork();
 }
 
 GameTest::GameTest() {

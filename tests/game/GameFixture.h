@@ -35,7 +35,7 @@ public:
     void BindTimer(Timer& timer) override { bound.push_back(&timer); }
 };
 
-// The pictures, loaded once for the whole run, with the application object and fonts they need.
+// The pictures, loaded once for the whole run.
 const Artwork& SharedArtwork();
 
 // A whole game on its window, headless, in a US English locale, with a game just loaded.

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-using Progress = GameTest;
+using GameProgress = GameTest;
 
-TEST_F(Progress, MeterValuesEndingInFiftyGoToTheEvenStage) {
+TEST_F(GameProgress, MeterValuesEndingInFiftyGoToTheEvenStage) {
     struct Case {
         Long meter;
         Long stage;
@@ -26,7 +26,7 @@ TEST_F(Progress, MeterValuesEndingInFiftyGoToTheEvenStage) {
     }
 }
 
-TEST_F(Progress, EachStageHasItsLookAndItsBeam) {
+TEST_F(GameProgress, EachStageHasItsLookAndItsBeam) {
     constexpr Colour kBlack = RGB(0, 0, 0);
     constexpr Colour kGreen = RGB(0, 255, 0);
     struct Case {
@@ -83,7 +83,7 @@ TEST_F(Progress, EachStageHasItsLookAndItsBeam) {
     }
 }
 
-TEST_F(Progress, HitsFillTheMeterByAtMost120AndItStopsAt1050) {
+TEST_F(GameProgress, HitsFillTheMeterByAtMost120AndItStopsAt1050) {
     struct Case {
         const char* what;
         Long applied;
@@ -112,7 +112,7 @@ TEST_F(Progress, HitsFillTheMeterByAtMost120AndItStopsAt1050) {
     }
 }
 
-TEST_F(Progress, DrainedMeterLowersTheStageAtTheNextCall) {
+TEST_F(GameProgress, DrainedMeterLowersTheStageAtTheNextCall) {
     struct Case {
         Long applied;
         int drains;
@@ -152,7 +152,7 @@ TEST_F(Progress, DrainedMeterLowersTheStageAtTheNextCall) {
     }
 }
 
-TEST_F(Progress, UnchangedStageTouchesNothingButTheMeter) {
+TEST_F(GameProgress, UnchangedStageTouchesNothingButTheMeter) {
     ApplyMeter(300);
     form.lblExtras.SetCaption("changed elsewhere");
     form.lblExtraIndicator[0].SetBackColor(RGB(0, 0, 255));
@@ -177,7 +177,7 @@ TEST_F(Progress, UnchangedStageTouchesNothingButTheMeter) {
     EXPECT_EQ(m.lBeamWidth, 7);
 }
 
-TEST_F(Progress, StatisticsShowHitsOfTargetsWithTheRateRoundedHalfUp) {
+TEST_F(GameProgress, StatisticsShowHitsOfTargetsWithTheRateRoundedHalfUp) {
     struct Case {
         Long hits;
         Long targets;
@@ -204,7 +204,7 @@ TEST_F(Progress, StatisticsShowHitsOfTargetsWithTheRateRoundedHalfUp) {
     }
 }
 
-TEST_F(Progress, LivesShowAsANumberOrADashWhenNoneAreLeft) {
+TEST_F(GameProgress, LivesShowAsANumberOrADashWhenNoneAreLeft) {
     struct Case {
         Long lives;
         const char* caption;

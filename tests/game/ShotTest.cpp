@@ -11,7 +11,7 @@ namespace {
 constexpr Long kAwayFromTheBeam = 1000;
 constexpr Long kUnderTheBeam = 4150;
 
-class Shot : public GameTest {
+class GameShot : public GameTest {
 protected:
     void Aim(Long stage) {
         game.Form_Load();
@@ -38,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(Shot, EachStageGivesItsBeamItsOwnWindowForAHit) {
+TEST_F(GameShot, EachStageGivesItsBeamItsOwnWindowForAHit) {
     struct Case {
         Long stage;
         Long step;

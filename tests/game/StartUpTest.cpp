@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-using StartUp = GameTest;
+using GameStartUp = GameTest;
 
-TEST_F(StartUp, WindowEventsAndTimersReachTheirHandlers) {
+TEST_F(GameStartUp, WindowEventsAndTimersReachTheirHandlers) {
     EXPECT_EQ(platform.bound, (std::vector<const Timer*>{&form.tmrState, &form.tmrExtras}));
 
     m.lGameState = 0;
@@ -38,7 +38,7 @@ TEST_F(StartUp, WindowEventsAndTimersReachTheirHandlers) {
     EXPECT_EQ(m.lExtraPoints, 95);
 }
 
-TEST_F(StartUp, FormLoadStartsEveryGameAfresh) {
+TEST_F(GameStartUp, FormLoadStartsEveryGameAfresh) {
     struct Case {
         QString who;
         double best;
@@ -115,7 +115,7 @@ TEST_F(StartUp, FormLoadStartsEveryGameAfresh) {
     }
 }
 
-TEST_F(StartUp, CodeWordSwitchesOnTheHiddenModeOnlyWhenTypedAloneSinceTheLastSpace) {
+TEST_F(GameStartUp, CodeWordSwitchesOnTheHiddenModeOnlyWhenTypedAloneSinceTheLastSpace) {
     struct Case {
         const char* what;
         QString typed;
@@ -163,7 +163,7 @@ TEST_F(StartUp, CodeWordSwitchesOnTheHiddenModeOnlyWhenTypedAloneSinceTheLastSpa
     EXPECT_EQ(m.lTargetStep, 127);
 }
 
-TEST_F(StartUp, SpaceFiresInEveryStateAndClearsTheTypedKeysWhileEnterDoesNot) {
+TEST_F(GameStartUp, SpaceFiresInEveryStateAndClearsTheTypedKeysWhileEnterDoesNot) {
     struct Case {
         const char* what;
         Long state;
@@ -194,7 +194,7 @@ TEST_F(StartUp, SpaceFiresInEveryStateAndClearsTheTypedKeysWhileEnterDoesNot) {
     }
 }
 
-TEST_F(StartUp, PlayAgainQuestionStartsANewGameEndsTheProgramOrDoesNothing) {
+TEST_F(GameStartUp, PlayAgainQuestionStartsANewGameEndsTheProgramOrDoesNothing) {
     struct Case {
         const char* what;
         int answer;
@@ -247,7 +247,7 @@ TEST_F(StartUp, PlayAgainQuestionStartsANewGameEndsTheProgramOrDoesNothing) {
     }
 }
 
-TEST_F(StartUp, ExtrasTimerDrainsTheMeterFasterAtHigherStagesButNeverBelowZero) {
+TEST_F(GameStartUp, ExtrasTimerDrainsTheMeterFasterAtHigherStagesButNeverBelowZero) {
     struct Case {
         Long stage;
         Long meter;

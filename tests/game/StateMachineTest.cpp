@@ -10,13 +10,13 @@
 #include <optional>
 #include <vector>
 
-using StateMachine = GameTest;
+using GameStateMachine = GameTest;
 
 namespace {
 constexpr float kFieldMiddle = 7815.0F / 2;
 }
 
-TEST_F(StateMachine, FireCommandsAndTicksMoveTheMachineBetweenAimingAndShooting) {
+TEST_F(GameStateMachine, FireCommandsAndTicksMoveTheMachineBetweenAimingAndShooting) {
     enum class Action { Click, Tick };
     struct Case {
         const char* what;
@@ -65,7 +65,7 @@ TEST_F(StateMachine, FireCommandsAndTicksMoveTheMachineBetweenAimingAndShooting)
     }
 }
 
-TEST_F(StateMachine, HitScoresAndEndsTheCrossingWithoutCostingALife) {
+TEST_F(GameStateMachine, HitScoresAndEndsTheCrossingWithoutCostingALife) {
     m.dScore = 12090;
     m.lLives = 3;
     m.lGameState = 2;
@@ -115,7 +115,7 @@ TEST_F(StateMachine, HitScoresAndEndsTheCrossingWithoutCostingALife) {
     }
 }
 
-TEST_F(StateMachine, GameOverTickStopsTheClockAndCentresTheTexts) {
+TEST_F(GameStateMachine, GameOverTickStopsTheClockAndCentresTheTexts) {
     highScores.best = 20000;
     game.Form_Load();
     m.dScore = 12340;
@@ -167,7 +167,7 @@ TEST_F(StateMachine, GameOverTickStopsTheClockAndCentresTheTexts) {
     EXPECT_TRUE(platform.Dialogs().empty());
 }
 
-TEST_F(StateMachine, NewBestScoreAsksForANameOfAtMostTwentyCharacters) {
+TEST_F(GameStateMachine, NewBestScoreAsksForANameOfAtMostTwentyCharacters) {
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
     struct Case {
         const char* what;
@@ -230,7 +230,7 @@ TEST_F(StateMachine, NewBestScoreAsksForANameOfAtMostTwentyCharacters) {
     }
 }
 
-TEST_F(StateMachine, ScoresFollowTheLocalesGroupSeparator) {
+TEST_F(GameStateMachine, ScoresFollowTheLocalesGroupSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     highScores.who = "Ann";
     highScores.best = 12340;
