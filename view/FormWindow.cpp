@@ -98,6 +98,8 @@ void FormWindow::paintEvent(QPaintEvent* event) {
         else if (const auto* image = dynamic_cast<const Image*>(&element))
             ElementPainter::paint(painter, *image);
     }
+    if (onPainted)
+        onPainted();
 }
 
 bool FormWindow::event(QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class Element;
@@ -19,6 +20,9 @@ public:
 
     void Show();
     PictureBoxWidget* pictureBoxWidget(const QString& name) const;
+
+    // Called after every paint of the window, for whoever measures frames.
+    std::function<void()> onPainted;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
