@@ -1,0 +1,16 @@
+#pragma once
+
+#include "view/ScriptedPlatform.h"
+
+#include <string>
+#include <vector>
+
+class frmVarnoth;
+class VarnothForm;
+
+// The whole state of a game as one line of JSON: the record, the elements the game changes,
+// what is drawn on the two picture boxes and the dialogs shown since the last dump.
+namespace StateDump {
+std::string json(int line, const frmVarnoth& game, const VarnothForm& form,
+                 const std::vector<ScriptedPlatform::Dialog>& dialogs);
+} // namespace StateDump
