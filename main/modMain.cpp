@@ -4,15 +4,22 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
+#include "main/WindowReplay.h"
+#include "tools/replay/GameRecording.h"
+#include "tools/replay/ScriptRecorder.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/FormWindow.h"
 #include "view/QtPlatform.h"
+#include "view/ScriptedPlatform.h"
 #include "view/VarnothForm.h"
 
 #include <QApplication>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -25,17 +32,45 @@ bool hasDisplay() {
            std::getenv("QT_QPA_PLATFORM");
 }
 
-int play(QApplication& app) {
+int play(QApplication& app, const CommandLine& line) {
     Fonts::load();
     const Artwork artwork;
     VarnothForm form(artwork);
     QtPlatform platform;
     RegistryHighScore highScores;
-    frmVarnoth game(form, platform, highScores);
+    std::unique_ptr<ScriptRecorder> recorder;
+    std::unique_ptr<RecordingPlatform> recording;
+    if (!line.recordFile.empty()) {
+        recorder = std::make_unique<ScriptRecorder>(line.recordFile);
+        recording = std::make_unique<RecordingPlatform>(platform, *recorder);
+    }
+    frmVarnoth game(form, recording ? static_cast<Platform&>(*recording) : platform, highScores);
+    if (recorder)
+        RecordEvents(form, *recorder);
     FormWindow window(form);
     platform.SetDialogParent(&window);
     window.Show();
     return app.exec();
+}
+
+// The window shows a recorded game: the script is the only player.
+int replay(QApplication& app, const CommandLine& line) {
+    std::ifstream file(line.replayFile);
+    if (!file)
+        throw std::runtime_error("cannot read the script " + line.replayFile);
+    auto script = Script::parse(file);
+    Fonts::load();
+    const Artwork artwork;
+    VarnothForm form(artwork);
+    ScriptedPlatform platform;
+    RegistryHighScore highScores;
+    frmVarnoth game(form, platform, highScores);
+    FormWindow window(form);
+    WindowReplay player(std::move(script), game, form, platform, window, line.stats);
+    window.Show();
+    player.Start();
+    app.exec();
+    return player.ExitCode();
 }
 
 } // namespace
@@ -72,7 +107,7 @@ int Main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(kVarnothVersion));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     try {
-        return play(app);
+        return line.replayFile.empty() ? play(app, line) : replay(app, line);
     } catch (const std::exception& error) {
         std::cerr << "varnoth: cannot start: " << error.what() << '\n';
         return 1;

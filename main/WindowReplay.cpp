@@ -1,0 +1,68 @@
+#include "main/WindowReplay.h"
+
+#include "view/FormWindow.h"
+#include "view/ScriptedPlatform.h"
+
+#include <QCoreApplication>
+#include <iostream>
+
+namespace {
+constexpr int kTickMs = 25;
+constexpr int kScriptFault = 2;
+} // namespace
+
+WindowReplay::WindowReplay(std::vector<ScriptLine> script, frmVarnoth& game, VarnothForm& form,
+                           ScriptedPlatform& platform, FormWindow& window, bool printStats)
+    : script_(std::move(script)), runner_(game, form, platform, std::cout),
+      printStats_(printStats) {
+    // The yields inside a tick paint the window and take input, as in a game played live.
+    platform.onDoEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    window.onPainted = [this] { stats_.FirstFrame(); };
+    clock_.setTimerType(Qt::PreciseTimer);
+    clock_.setInterval(kTickMs);
+    QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
+}
+
+void WindowReplay::Start() {
+    clock_.start();
+}
+
+// Runs the lines up to and including the next tick.
+void WindowReplay::step() {
+    try {
+        while (next_ < script_.size()) {
+            const ScriptLine& line = script_[next_];
+            if (line.command != "tick") {
+                runner_.Run(line);
+                ++next_;
+                continue;
+            }
+            if (ticksLeft_ == 0)
+                ticksLeft_ = ScriptRunner::TickCount(line);
+            if (ticksLeft_ > 0) {
+                stats_.TickStarted();
+                runner_.Run({line.number, "tick", {}});
+                stats_.TickEnded();
+            }
+            if (--ticksLeft_ <= 0) {
+                ticksLeft_ = 0;
+                ++next_;
+            }
+            return;
+        }
+        runner_.Finish();
+    } catch (const ProgramEnded&) {
+        std::cout << "{\"ended\":true}\n";
+    } catch (const ScriptError& fault) {
+        std::cerr << "varnoth: " << fault.what() << '\n';
+        exitCode_ = kScriptFault;
+    }
+    finish();
+}
+
+void WindowReplay::finish() {
+    clock_.stop();
+    if (printStats_)
+        std::cout << stats_.Json() << std::endl;
+    QCoreApplication::exit(exitCode_);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "main/PlayStats.h"
+#include "tools/replay/Script.h"
+#include "tools/replay/ScriptRunner.h"
+
+#include <QTimer>
+#include <cstddef>
+#include <vector>
+
+class FormWindow;
+class QString;
+class ScriptedPlatform;
+class VarnothForm;
+class frmVarnoth;
+
+// Plays a replay script back in the window at the game's own cadence: one of the script's
+// ticks every 25 ms from a precise timer, the lines between ticks at once. The game's own
+// timers stay unbound, so nothing but the script moves it. Quits the application at the
+// end of the script, or when the script's player declines another game, printing the
+// figures of the run when asked.
+class WindowReplay {
+public:
+    WindowReplay(std::vector<ScriptLine> script, frmVarnoth& game, VarnothForm& form,
+                 ScriptedPlatform& platform, FormWindow& window, bool printStats);
+
+    void Start();
+    // 0 when the script ran to its end, 2 when it had a fault.
+    int ExitCode() const { return exitCode_; }
+
+private:
+    void step();
+    void finish();
+
+    std::vector<ScriptLine> script_;
+    ScriptRunner runner_;
+    PlayStats stats_;
+    QTimer clock_;
+    std::size_t next_ = 0;
+    int ticksLeft_ = 0;
+    bool printStats_;
+    int exitCode_ = 0;
+};
