@@ -1,6 +1,9 @@
 // What one 25 ms tick costs: the game logic alone, and the logic with the window painted.
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
+#include "main/HighScore.h"
+#include "tools/replay/Script.h"
+#include "tools/replay/ScriptRunner.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/FormWindow.h"
@@ -9,7 +12,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <sstream>
 
 namespace {
 
@@ -67,6 +72,64 @@ void TickWithPainting(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(TickWithPainting)->Unit(benchmark::kMicrosecond);
+
+// A long scripted game, replayed headless as varnoth-replay does: aiming, shots, extras and
+// the code word now and then so that the lives never run out.
+void HeadlessReplay(benchmark::State& state) {
+    std::ostringstream text;
+    for (int i = 0; i < 500; ++i)
+        text << "tick 20\nextras\nclick\n"
+             << (i % 10 == 0 ? "type quorly\n" : "") << "tick 20\nextras\n";
+    std::istringstream in(text.str());
+    const auto script = Script::parse(in);
+    const Artwork artwork;
+    UnbeatenHighScore highScores;
+    std::ostringstream out;
+    long long ticks = 0;
+    for (auto _ : state) {
+        VarnothForm form(artwork);
+        ScriptedPlatform platform;
+        frmVarnoth game(form, platform, highScores);
+        ScriptRunner runner(game, form, platform, out);
+        game.Form_Load();
+        for (const ScriptLine& line : script) {
+            runner.Run(line);
+            ticks += ScriptRunner::TickCount(line);
+        }
+    }
+    state.SetItemsProcessed(ticks);
+    state.counters["ticks_per_second"] =
+        benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+}
+BENCHMARK(HeadlessReplay)->Unit(benchmark::kMillisecond);
+
+// The best score read and written through the registry layer, on a store of its own.
+void LoadHighScore(benchmark::State& state) {
+    QTemporaryDir dir;
+    qputenv("VARNOTH_REGISTRY", dir.filePath(QStringLiteral("store.db")).toUtf8());
+    RegistryHighScore store;
+    QString who = QStringLiteral("Ann");
+    double best = 12340;
+    store.SaveHighScore(who, best);
+    for (auto _ : state) {
+        store.LoadHighScore(who, best);
+        benchmark::DoNotOptimize(best);
+    }
+}
+BENCHMARK(LoadHighScore)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void SaveHighScore(benchmark::State& state) {
+    QTemporaryDir dir;
+    qputenv("VARNOTH_REGISTRY", dir.filePath(QStringLiteral("store.db")).toUtf8());
+    RegistryHighScore store;
+    QString who = QStringLiteral("Ann");
+    double best = 12340;
+    for (auto _ : state) {
+        best += 1;
+        store.SaveHighScore(who, best);
+    }
+}
+BENCHMARK(SaveHighScore)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Measures Varnoth on this machine and prints the table that README.md shows:
+# start-up and peak memory against a bare Qt window (same run, same X server), the figures of
+# a one-minute scripted game played in the window, and the Google benchmarks.
+#   bench/run.sh [BUILD_DIR]     (default build-bench; needs the packages of tools/install-deps.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+runs=5
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVARNOTH_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target varnoth bare_window varnoth_bench >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export VARNOTH_REGISTRY=$work/store.db
+printf 'tick\n' >"$work/one-tick.txt"
+# A minute of play at 40 ticks a second: a shot every second, the meter drained every half,
+# and the code word now and then so that the game lasts the minute.
+for i in $(seq 60); do
+    ((i % 10 == 1)) && printf 'type quorly\n'
+    printf 'tick 20\nextras\nclick\ntick 20\nextras\n'
+done >"$work/minute.txt"
+
+json() { sed -n 's/.*"'"$2"'":\([0-9.]*\).*/\1/p' <<<"$1"; }
+median() { sort -g | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+
+# Start-up and memory: alternate the two programs so that both see the same machine.
+xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    for i in $(seq '"$runs"'); do
+        "'"$build"'/bench/bare_window" 2>/dev/null | tail -n 1 >>"'"$work"'/bare.json"
+        "'"$build"'/main/varnoth" --replay "'"$work"'/one-tick.txt" --stats 2>/dev/null | tail -n 1 >>"'"$work"'/game.json"
+    done
+    "'"$build"'/main/varnoth" --replay "'"$work"'/minute.txt" --stats 2>/dev/null | tail -n 1 >"'"$work"'/minute.json"
+'
+bare_start=$(while read -r l; do json "$l" startup_ms; done <"$work/bare.json" | median)
+game_start=$(while read -r l; do json "$l" startup_ms; done <"$work/game.json" | median)
+bare_rss=$(while read -r l; do json "$l" peak_rss_mib; done <"$work/bare.json" | median)
+minute=$(cat "$work/minute.json")
+game_rss=$(json "$minute" peak_rss_mib)
+interval() { sed -n 's/.*"tick_interval_ms":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
+work_us() { sed -n 's/.*"work_per_tick_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
+
+"$build/bench/varnoth_bench" --benchmark_format=csv 2>/dev/null >"$work/bench.csv"
+bench() { awk -F, -v n="\"$1\"" '$1==n {print $'"$2"'}' "$work/bench.csv"; }
+tps=$(awk -F, '$1=="\"HeadlessReplay\"" {print $NF}' "$work/bench.csv")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a/b}'; }
+
+echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), Xvfb, Release build."
+echo
+echo "| figure | measured | target |"
+echo "|---|---|---|"
+echo "| tick interval mean / p50 / p99 / max | $(interval mean) / $(interval p50) / $(interval p99) / $(interval max) ms | mean 25 ms ± 1 %, p99 ≤ 27 ms |"
+echo "| work per tick (handlers + painting) mean / p99 / max | $(work_us mean) / $(work_us p99) / $(work_us max) µs | p99 ≤ 1000 µs |"
+echo "| processor while playing | $(json "$minute" cpu_percent) % of one core | ≤ 3 % |"
+echo "| start-up to first frame (median of $runs) | ${game_start} ms, bare Qt window ${bare_start} ms: $(ratio "$game_start" "$bare_start") × | ≤ 1.3 × |"
+echo "| peak memory | ${game_rss} MiB, bare Qt window ${bare_rss} MiB: $(ratio "$game_rss" "$bare_rss") × | ≤ 1.5 × |"
+echo "| one tick of logic alone | $(bench TickLogic 3) ns | |"
+echo "| one tick with the whole window painted into an image | $(bench TickWithPainting 3) µs | |"
+echo "| headless replay | ${tps%.*} ticks/s | ≥ 200,000 |"
+echo "| LoadHighScore median | $(bench "LoadHighScore/repeats:5_median" 3) µs | ≤ 2 ms |"
+echo "| SaveHighScore median | $(bench "SaveHighScore/repeats:5_median" 3) µs | ≤ 20 ms |"
