@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -13,31 +12,10 @@
 #include <QString>
 #include <QSvgRenderer>
 #include <iterator>
-#include <memory>
 #include <ostream>
 #include <vector>
 
 namespace {
-
-// Owns the application object for the whole run and releases it before the program exits.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "asset_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 QString ResourcePath(const char* name) {
     return QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(name));

@@ -2,12 +2,9 @@
 
 #include "view/Artwork.h"
 #include "view/Colour.h"
-#include "view/Font.h"
 
-#include <QGuiApplication>
 #include <QLocale>
 #include <algorithm>
-#include <memory>
 
 void MemoryHighScores::LoadHighScore(QString& sWho, double& dBest) {
     sWho = who;
@@ -18,43 +15,6 @@ void MemoryHighScores::SaveHighScore(QString& sWho, double& dBest) {
     saved.emplace_back(sWho, dBest);
     who = sWho;
     best = dBest;
-}
-
-namespace {
-
-// The application object, the fonts and the pictures live for the whole run and go before
-// the program exits: a Qt application torn down among the exit handlers would outlive the
-// parts of Qt it still needs.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-        Fonts::load();
-        artwork_ = std::make_unique<Artwork>();
-    }
-    void TearDown() override {
-        artwork_.reset();
-        app_.reset();
-    }
-    const Artwork& artwork() const { return *artwork_; }
-
-private:
-    int argc_ = 1;
-    char name_[11] = "game_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-    std::unique_ptr<Artwork> artwork_;
-};
-
-QtEnvironment* const environment =
-    static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
-
-} // namespace
-
-const Artwork& SharedArtwork() {
-    return environment->artwork();
 }
 
 GameTest::GameTest() {

@@ -3,6 +3,7 @@
 #include "game/GameRecord.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
+#include "tests/support/QtTestMain.h"
 #include "view/PictureBox.h"
 #include "view/ScriptedPlatform.h"
 #include "view/VarnothForm.h"
@@ -34,9 +35,6 @@ public:
     std::vector<const Timer*> bound;
     void BindTimer(Timer& timer) override { bound.push_back(&timer); }
 };
-
-// The pictures, loaded once for the whole run.
-const Artwork& SharedArtwork();
 
 // A whole game on its window, headless, in a US English locale, with a game just loaded.
 // Tests move it on by calling the handlers; nothing waits on a clock.
