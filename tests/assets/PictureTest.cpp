@@ -94,6 +94,7 @@ void PrintTo(const Spot& spot, std::ostream* out) {
 }
 
 const QColor kSocketGrey(128, 128, 128);
+const QColor kPanelOutline(10, 30, 70);
 
 Spot Socket(int index) {
     static const char* const names[] = {"socket 0", "socket 1", "socket 2", "socket 3", "socket 4",
@@ -108,18 +109,26 @@ std::vector<Spot> CoveredSpots() {
         spots.push_back(Socket(i));
     spots.push_back(
         {"red display", "panel", QRect(QPoint(241, 12), QPoint(339, 35)), QColor(254, 0, 0)});
+    spots.push_back({"red display frame, top", "panel", QRect(QPoint(240, 11), QPoint(340, 11)),
+                     kPanelOutline});
+    spots.push_back({"red display frame, left", "panel", QRect(QPoint(240, 11), QPoint(240, 36)),
+                     kPanelOutline});
     spots.push_back({"lives plate under the word", "panel", QRect(QPoint(453, 26), QPoint(477, 41)),
                      QColor(224, 224, 224)});
     spots.push_back(
         {"message bar", "panel", QRect(QPoint(8, 50), QPoint(515, 65)), QColor(0, 0, 0)});
     spots.push_back(
+        {"message bar frame, top", "panel", QRect(QPoint(7, 49), QPoint(516, 49)), kPanelOutline});
+    spots.push_back({"message bar frame, bottom", "panel", QRect(QPoint(7, 66), QPoint(516, 66)),
+                     kPanelOutline});
+    spots.push_back(
         {"panel body", "panel", QRect(QPoint(186, 12), QPoint(194, 40)), QColor(0, 120, 240)});
     spots.push_back(
         {"panel ground", "panel", QRect(QPoint(0, 0), QPoint(170, 2)), QColor(255, 255, 255)});
     spots.push_back({"computer 1 screen under the score", "computer-1",
-                     QRect(QPoint(14, 16), QPoint(47, 31)), QColor(0, 0, 0)});
+                     QRect(QPoint(14, 16), QPoint(47, 33)), QColor(0, 0, 0)});
     spots.push_back({"computer 2 screen under the score", "computer-2",
-                     QRect(QPoint(14, 16), QPoint(47, 32)), QColor(30, 80, 200)});
+                     QRect(QPoint(14, 16), QPoint(47, 33)), QColor(30, 80, 200)});
     spots.push_back(
         {"left roof bar", "tank-top-left", QRect(QPoint(0, 18), QPoint(263, 24)), QColor(0, 0, 0)});
     spots.push_back({"left roof post", "tank-top-left", QRect(QPoint(256, 0), QPoint(263, 24)),
