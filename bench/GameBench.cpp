@@ -98,8 +98,6 @@ void HeadlessReplay(benchmark::State& state) {
         }
     }
     state.SetItemsProcessed(ticks);
-    state.counters["ticks_per_second"] =
-        benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
 }
 BENCHMARK(HeadlessReplay)->Unit(benchmark::kMillisecond);
 

@@ -43,7 +43,7 @@ work_us() { sed -n 's/.*"work_per_tick_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<
 
 "$build/bench/varnoth_bench" --benchmark_format=csv 2>/dev/null >"$work/bench.csv"
 bench() { awk -F, -v n="\"$1\"" '$1==n {print $'"$2"'}' "$work/bench.csv"; }
-tps=$(awk -F, '$1=="\"HeadlessReplay\"" {print $NF}' "$work/bench.csv")
+tps=$(bench HeadlessReplay 7)
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a/b}'; }
 
@@ -58,6 +58,6 @@ echo "| start-up to first frame (median of $runs) | ${game_start} ms, bare Qt wi
 echo "| peak memory | ${game_rss} MiB, bare Qt window ${bare_rss} MiB: $(ratio "$game_rss" "$bare_rss") × | ≤ 1.5 × |"
 echo "| one tick of logic alone | $(bench TickLogic 3) ns | |"
 echo "| one tick with the whole window painted into an image | $(bench TickWithPainting 3) µs | |"
-echo "| headless replay | ${tps%.*} ticks/s | ≥ 200,000 |"
+echo "| headless replay (items per second) | $(awk -v v="$tps" 'BEGIN{printf "%.0f", v}') ticks/s | ≥ 200,000 |"
 echo "| LoadHighScore median | $(bench "LoadHighScore/repeats:5_median" 3) µs | ≤ 2 ms |"
 echo "| SaveHighScore median | $(bench "SaveHighScore/repeats:5_median" 3) µs | ≤ 20 ms |"
