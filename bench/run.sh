@@ -40,6 +40,7 @@ minute=$(cat "$work/minute.json")
 game_rss=$(json "$minute" peak_rss_mib)
 interval() { sed -n 's/.*"tick_interval_ms":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 work_us() { sed -n 's/.*"work_per_tick_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
+work_cpu_us() { sed -n 's/.*"work_per_tick_cpu_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 
 "$build/bench/varnoth_bench" --benchmark_format=csv 2>/dev/null >"$work/bench.csv"
 bench() { awk -F, -v n="\"$1\"" '$1==n {print $'"$2"'}' "$work/bench.csv"; }
@@ -52,7 +53,8 @@ echo
 echo "| figure | measured | target |"
 echo "|---|---|---|"
 echo "| tick interval mean / p50 / p99 / max | $(interval mean) / $(interval p50) / $(interval p99) / $(interval max) ms | mean 25 ms ± 1 %, p99 ≤ 27 ms |"
-echo "| work per tick (handlers + painting) mean / p99 / max | $(work_us mean) / $(work_us p99) / $(work_us max) µs | p99 ≤ 1000 µs |"
+echo "| work per tick (handlers + painting), wall clock, mean / p99 / max | $(work_us mean) / $(work_us p99) / $(work_us max) µs | p99 ≤ 1000 µs |"
+echo "| the same in processor time of the game's thread, mean / p99 / max | $(work_cpu_us mean) / $(work_cpu_us p99) / $(work_cpu_us max) µs | |"
 echo "| processor while playing | $(json "$minute" cpu_percent) % of one core | ≤ 3 % |"
 echo "| start-up to first frame (median of $runs) | ${game_start} ms, bare Qt window ${bare_start} ms: $(ratio "$game_start" "$bare_start") × | ≤ 1.3 × |"
 echo "| peak memory | ${game_rss} MiB, bare Qt window ${bare_rss} MiB: $(ratio "$game_rss" "$bare_rss") × | ≤ 1.5 × |"

@@ -26,6 +26,8 @@ private:
     double startupMs_ = -1;
     std::vector<double> intervalsMs_;
     std::vector<double> workUs_;
+    std::vector<double> workCpuUs_;
+    double currentCpuStart_ = 0;
     Clock::time_point lastStart_{};
     Clock::time_point currentStart_{};
     long long ticks_ = 0;
