@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QString>
 #include <string>
+
+class QString;
 
 // The few pieces of JSON the replay driver writes, always the same way for the same value,
 // so traces can be compared line by line.
 namespace Json {
+// Quoted, with quotes, backslashes and every control character escaped (\u000a for a line
+// break); everything else as UTF-8.
 std::string string(const QString& text);
 // The shortest decimal that reads back as the same value; whole values without a point.
 std::string number(double value);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "tools/replay/ScriptError.h"
+
 #include <istream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,11 @@ struct ScriptLine {
     std::string rest;
 };
 
-// A fault in a script, named by its line.
-class ScriptError : public std::runtime_error {
-public:
-    ScriptError(int line, const std::string& message)
-        : std::runtime_error("script line " + std::to_string(line) + ": " + message) {}
-};
-
 namespace Script {
 // Reads a script, leaving out blank lines and lines starting with #.
 std::vector<ScriptLine> parse(std::istream& in);
+// Splits one line's text into the command word and the rest after the blank that ends it.
+ScriptLine split(int number, const std::string& text);
+// The blank-separated words of a line's rest.
+std::vector<std::string> words(const std::string& rest);
 } // namespace Script

@@ -2,55 +2,133 @@
 
 #include "game/frmVarnoth.h"
 #include "tools/replay/Json.h"
+#include "tools/replay/RecordVariables.h"
 #include "tools/replay/StateDump.h"
-#include "view/VarnothForm.h"
+#include "tools/replay/YieldHook.h"
+#include "view/Platform.h"
 
+#include <QString>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <functional>
-#include <map>
-#include <optional>
-#include <sstream>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace {
 
-std::vector<std::string> words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
+bool isEvent(const std::string& command) {
+    return command == "tick" || command == "extras" || command == "click" || command == "key" ||
+           command == "type";
+}
+
+[[noreturn]] void expected(const ScriptLine& line, std::string_view form) {
+    const std::string given = line.rest.empty() ? line.command : line.command + " " + line.rest;
+    throw ScriptError(line.number, "expected \"" + std::string(form) + "\", not \"" + given + "\"");
+}
+
+// The line's words after the command, when there are between `least` and `most` of them.
+std::vector<std::string> arguments(const ScriptLine& line, std::size_t least, std::size_t most,
+                                   std::string_view form) {
+    auto words = Script::words(line.rest);
+    if (words.size() < least || words.size() > most)
+        expected(line, form);
+    return words;
 }
 
 template <typename Number> Number parseNumber(int line, const std::string& text) {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    bool valid = !text.empty() && error == std::errc() && end == text.data() + text.size();
+    // A dump must stay valid JSON, which has no infinity and no NaN.
+    if constexpr (std::is_floating_point_v<Number>)
+        valid = valid && std::isfinite(value);
+    if (!valid)
         throw ScriptError(line, "malformed number \"" + text + "\"");
     return value;
 }
 
-// The number a command takes, given once or not at all.
-template <typename Number>
-Number argument(const ScriptLine& line, std::size_t index, std::optional<Number> absent = {}) {
-    const auto w = words(line.rest);
-    if (index < w.size())
-        return parseNumber<Number>(line.number, w[index]);
-    if (absent)
-        return *absent;
-    throw ScriptError(line.number, line.command + " needs a number");
+// `tick [N]` and `extras [N]`.
+int repeatCount(const ScriptLine& line) {
+    const auto words = arguments(line, 0, 1, line.command + " [N]");
+    if (words.empty())
+        return 1;
+    const int count = parseNumber<int>(line.number, words.front());
+    if (count < 0)
+        throw ScriptError(line.number, line.command + " cannot run " + words.front() + " times");
+    return count;
 }
 
-int parseAnswer(const ScriptLine& line) {
-    const std::string word = words(line.rest).empty() ? "" : words(line.rest).front();
+// What the platform says of a dialog that found no answer, on one line as the driver's
+// messages are: the input box's prompt has line breaks of its own.
+ScriptError noAnswer(int line, const NoAnswerQueued& missing) {
+    std::string message;
+    for (const char c : std::string(missing.what())) {
+        const bool lineBreak = c == '\r' || c == '\n';
+        if (!lineBreak)
+            message += c;
+        else if (!message.empty() && message.back() != ' ')
+            message += ' ';
+    }
+    return ScriptError(line, message);
+}
+
+int msgBoxAnswer(const ScriptLine& line) {
+    constexpr std::string_view kForm = "msgbox 6|7|2 (or yes, no, cancel)";
+    const std::string word = arguments(line, 1, 1, kForm).front();
     if (word == "yes" || word == "6")
         return Platform::vbYes;
     if (word == "no" || word == "7")
         return Platform::vbNo;
     if (word == "cancel" || word == "2")
         return Platform::vbCancel;
-    throw ScriptError(line.number,
-                      "msgbox takes 6, 7 or 2 (yes, no, cancel), not \"" + word + "\"");
+    expected(line, kForm);
+}
+
+// One operation of `call`: how many whole-number arguments it takes, and the JSON of its
+// result.
+struct Operation {
+    std::string_view name;
+    std::size_t arity = 0;
+    std::function<std::string(frmVarnoth&, std::vector<Long>&)> run;
+};
+
+const std::vector<Operation>& operations() {
+    static const std::vector<Operation> list = {
+        {"UpdateFrame", 0,
+         [](frmVarnoth& game, std::vector<Long>&) {
+             game.UpdateFrame();
+             return std::string("null");
+         }},
+        {"DrawBeam", 1,
+         [](frmVarnoth& game, std::vector<Long>& a) { return Json::boolean(game.DrawBeam(a[0])); }},
+        {"DrawTarget", 2,
+         [](frmVarnoth& game, std::vector<Long>& a) {
+             game.DrawTarget(a[0], a[1]);
+             return std::string("null");
+         }},
+        {"UpdateStage", 1,
+         [](frmVarnoth& game, std::vector<Long>& a) {
+             game.UpdateStage(a[0]);
+             return std::string("null");
+         }},
+        {"UpdateStats", 0,
+         [](frmVarnoth& game, std::vector<Long>&) {
+             game.UpdateStats();
+             return std::string("null");
+         }},
+        {"GetPraiseText", 1,
+         [](frmVarnoth& game, std::vector<Long>& a) {
+             return Json::string(game.GetPraiseText(a[0]));
+         }},
+    };
+    return list;
 }
 
 } // namespace
@@ -60,7 +138,193 @@ ScriptRunner::ScriptRunner(frmVarnoth& game, VarnothForm& form, ScriptedPlatform
     : game_(game), form_(form), platform_(platform), out_(out) {}
 
 int ScriptRunner::TickCount(const ScriptLine& line) {
-    return line.command == "tick" ? argument<int>(line, 0, 1) : 0;
+    return line.command == "tick" ? repeatCount(line) : 0;
+}
+
+void ScriptRunner::Run(const ScriptLine& line) {
+    const std::string& c = line.command;
+    try {
+        if (isEvent(c))
+            runEvent(line);
+        else if (c == "msgbox" || c == "input")
+            queueAnswer(line);
+        else if (c == "at-yield")
+            hold(line);
+        else if (c == "set")
+            set(line);
+        else if (c == "call")
+            call(line);
+        else if (c == "dump")
+            dump(line);
+        else
+            throw ScriptError(line.number, "unknown command \"" + c + "\"");
+    } catch (const NoAnswerQueued& missing) {
+        throw noAnswer(line.number, missing);
+    }
+    collectDialogs();
+}
+
+void ScriptRunner::Finish() {
+    std::vector<std::pair<int, std::string>> faults;
+    if (!held_.empty())
+        faults.emplace_back(held_.front().line.number, "no event line followed to yield to it");
+    if (!msgBoxLines_.empty())
+        faults.emplace_back(msgBoxLines_.front(), "no message box took this answer");
+    if (!inputLines_.empty())
+        faults.emplace_back(inputLines_.front(), "no input box took this answer");
+    if (faults.empty())
+        return;
+    const auto& first = *std::min_element(faults.begin(), faults.end());
+    throw ScriptError(first.first, first.second);
+}
+
+void ScriptRunner::runEvent(const ScriptLine& line) {
+    if (held_.empty())
+        performEvent(line);
+    else
+        runEventWithHeld(line);
+}
+
+// Counts the yields of this one line and runs each held event at its own; the yields of a
+// held event itself do not count, as they are not the line's.
+void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
+    std::vector<Held> waiting;
+    waiting.swap(held_);
+    int yields = 0;
+    bool delivering = false;
+    const YieldHook hook(platform_, [&] {
+        if (delivering)
+            return;
+        ++yields;
+        delivering = true;
+        for (const Held& held : waiting) {
+            if (held.yield != yields)
+                continue;
+            try {
+                performEvent(held.line);
+            } catch (const NoAnswerQueued& missing) {
+                throw noAnswer(held.line.number, missing);
+            }
+        }
+        delivering = false;
+    });
+    performEvent(line);
+    for (const Held& held : waiting) {
+        if (held.yield > yields)
+            throw ScriptError(held.line.number, "line " + std::to_string(line.number) +
+                                                    " did not yield " + std::to_string(held.yield) +
+                                                    " times");
+    }
+}
+
+void ScriptRunner::performEvent(const ScriptLine& line) {
+    const std::string& c = line.command;
+    if (c == "tick") {
+        for (int i = repeatCount(line); i > 0; --i)
+            game_.tmrState_Timer();
+    } else if (c == "extras") {
+        for (int i = repeatCount(line); i > 0; --i)
+            game_.tmrExtras_Timer();
+    } else if (c == "click") {
+        arguments(line, 0, 0, "click");
+        game_.picFire_Click();
+    } else if (c == "key") {
+        const int code = parseNumber<int>(line.number, arguments(line, 1, 1, "key CODE").front());
+        if (code < std::numeric_limits<Integer>::min() ||
+            code > std::numeric_limits<std::uint16_t>::max())
+            throw ScriptError(line.number, "key code " + std::to_string(code) + " is not 16-bit");
+        auto charCode = static_cast<Integer>(code);
+        game_.picFire_KeyPress(charCode);
+    } else {
+        for (const QChar ch : QString::fromStdString(line.rest)) {
+            auto charCode = static_cast<Integer>(ch.unicode());
+            game_.picFire_KeyPress(charCode);
+        }
+    }
+}
+
+// `at-yield K EVENT`.
+void ScriptRunner::hold(const ScriptLine& line) {
+    const ScriptLine count = Script::split(line.number, line.rest);
+    if (count.command.empty())
+        expected(line, "at-yield K EVENT");
+    const int yield = parseNumber<int>(line.number, count.command);
+    if (yield < 1)
+        throw ScriptError(line.number, "yields count from 1, not " + count.command);
+    ScriptLine event = Script::split(line.number, count.rest);
+    if (!isEvent(event.command))
+        throw ScriptError(line.number, "at-yield holds tick, extras, click, key or type, not \"" +
+                                           event.command + "\"");
+    held_.push_back({yield, std::move(event)});
+}
+
+void ScriptRunner::queueAnswer(const ScriptLine& line) {
+    if (line.command == "msgbox") {
+        platform_.QueueMsgBoxAnswer(msgBoxAnswer(line));
+        msgBoxLines_.push_back(line.number);
+    } else {
+        platform_.QueueInputAnswer(QString::fromStdString(line.rest));
+        inputLines_.push_back(line.number);
+    }
+}
+
+// `set NAME VALUE`: a string takes the rest of the line, anything else one word.
+void ScriptRunner::set(const ScriptLine& line) {
+    const ScriptLine assignment = Script::split(line.number, line.rest);
+    if (assignment.command.empty())
+        expected(line, "set NAME VALUE");
+    const auto variables = RecordVariables::of(game_.Record());
+    const auto found = std::find_if(variables.begin(), variables.end(),
+                                    [&](const auto& v) { return v.first == assignment.command; });
+    if (found == variables.end())
+        throw ScriptError(line.number, "unknown variable \"" + assignment.command + "\"");
+    std::visit(
+        [&](auto* target) {
+            using T = std::remove_pointer_t<decltype(target)>;
+            if constexpr (std::is_same_v<T, String>) {
+                *target = QString::fromStdString(assignment.rest);
+            } else {
+                const auto words = Script::words(assignment.rest);
+                if (words.size() != 1)
+                    expected(line, "set NAME VALUE");
+                if constexpr (std::is_same_v<T, Boolean>) {
+                    if (words.front() != "true" && words.front() != "false")
+                        throw ScriptError(line.number, assignment.command +
+                                                           " is true or false, not \"" +
+                                                           words.front() + "\"");
+                    *target = words.front() == "true";
+                } else {
+                    *target = parseNumber<T>(line.number, words.front());
+                }
+            }
+        },
+        found->second);
+}
+
+void ScriptRunner::call(const ScriptLine& line) {
+    const auto words = Script::words(line.rest);
+    if (words.empty())
+        expected(line, "call OP [ARGS]");
+    const auto& list = operations();
+    const auto op = std::find_if(list.begin(), list.end(),
+                                 [&](const Operation& o) { return o.name == words.front(); });
+    if (op == list.end())
+        throw ScriptError(line.number, "unknown operation \"" + words.front() + "\"");
+    if (words.size() != op->arity + 1)
+        throw ScriptError(line.number, words.front() + " takes " + std::to_string(op->arity) +
+                                           (op->arity == 1 ? " number" : " numbers"));
+    std::vector<Long> args;
+    for (std::size_t i = 1; i < words.size(); ++i)
+        args.push_back(parseNumber<Long>(line.number, words[i]));
+    const std::string result = op->run(game_, args);
+    out_ << "{\"call\":\"" << op->name << "\",\"result\":" << result << "}\n";
+}
+
+void ScriptRunner::dump(const ScriptLine& line) {
+    arguments(line, 0, 0, "dump");
+    collectDialogs();
+    out_ << StateDump::json(line.number, game_, form_, sinceDump_) << '\n';
+    sinceDump_.clear();
 }
 
 // Matches the dialogs just shown to the lines that queued their answers.
@@ -72,136 +336,4 @@ void ScriptRunner::collectDialogs() {
             lines.pop_front();
         sinceDump_.push_back(std::move(dialog));
     }
-}
-
-void ScriptRunner::Run(const ScriptLine& line) {
-    line_ = line.number;
-    const auto repeat = [&](const std::function<void()>& handler) {
-        const int count = argument<int>(line, 0, 1);
-        for (int i = 0; i < count; ++i)
-            handler();
-    };
-    try {
-        const std::string& c = line.command;
-        if (c == "tick")
-            repeat([this] { game_.tmrState_Timer(); });
-        else if (c == "extras")
-            repeat([this] { game_.tmrExtras_Timer(); });
-        else if (c == "click")
-            game_.picFire_Click();
-        else if (c == "key") {
-            const int code = argument<int>(line, 0);
-            if (code < -32768 || code > 65535)
-                throw ScriptError(line.number,
-                                  "key code " + std::to_string(code) + " is not 16-bit");
-            auto charCode = static_cast<Integer>(code);
-            game_.picFire_KeyPress(charCode);
-        } else if (c == "type") {
-            for (const QChar ch : QString::fromStdString(line.rest)) {
-                auto charCode = static_cast<Integer>(ch.unicode());
-                game_.picFire_KeyPress(charCode);
-            }
-        } else if (c == "msgbox") {
-            platform_.QueueMsgBoxAnswer(parseAnswer(line));
-            msgBoxLines_.push_back(line.number);
-        } else if (c == "input") {
-            platform_.QueueInputAnswer(QString::fromStdString(line.rest));
-            inputLines_.push_back(line.number);
-        } else if (c == "set")
-            set(line);
-        else if (c == "call")
-            call(line);
-        else if (c == "dump") {
-            collectDialogs();
-            out_ << StateDump::json(line.number, game_, form_, sinceDump_) << '\n';
-            sinceDump_.clear();
-        } else
-            throw ScriptError(line.number, "unknown command \"" + c + "\"");
-    } catch (const NoAnswerQueued&) {
-        throw ScriptError(line.number, "a dialog opened with no answer queued for it");
-    }
-    collectDialogs();
-}
-
-void ScriptRunner::Finish() {
-    if (!msgBoxLines_.empty())
-        throw ScriptError(msgBoxLines_.front(), "no message box took this answer");
-    if (!inputLines_.empty())
-        throw ScriptError(inputLines_.front(), "no input box took this answer");
-}
-
-void ScriptRunner::set(const ScriptLine& line) {
-    GameRecord& m = game_.Record();
-    using Field = std::variant<Long*, Double*, Single*, String*, Boolean*>;
-    const std::map<std::string, Field> fields = {{"lGameState", &m.lGameState},
-                                                 {"dScore", &m.dScore},
-                                                 {"dHighScore", &m.dHighScore},
-                                                 {"sHighScoreWho", &m.sHighScoreWho},
-                                                 {"lLastHitPoints", &m.lLastHitPoints},
-                                                 {"lMessageTicks", &m.lMessageTicks},
-                                                 {"lExtraPoints", &m.lExtraPoints},
-                                                 {"lStage", &m.lStage},
-                                                 {"lHits", &m.lHits},
-                                                 {"lTargets", &m.lTargets},
-                                                 {"lLives", &m.lLives},
-                                                 {"sTypedKeys", &m.sTypedKeys},
-                                                 {"lTargetStyle", &m.lTargetStyle},
-                                                 {"lTargetStep", &m.lTargetStep},
-                                                 {"sngSpeed", &m.sngSpeed},
-                                                 {"lTargetPos", &m.lTargetPos},
-                                                 {"lShotPoints", &m.lShotPoints},
-                                                 {"lBeamStep", &m.lBeamStep},
-                                                 {"lBeamLength", &m.lBeamLength},
-                                                 {"lBeamLines", &m.lBeamLines},
-                                                 {"lBeamColor", &m.lBeamColor},
-                                                 {"lBeamWidth", &m.lBeamWidth},
-                                                 {"bBeamAtTarget", &m.bBeamAtTarget}};
-    const auto blank = line.rest.find(' ');
-    const std::string name = line.rest.substr(0, blank);
-    const std::string value = blank == std::string::npos ? "" : line.rest.substr(blank + 1);
-    const auto field = fields.find(name);
-    if (field == fields.end())
-        throw ScriptError(line.number, "unknown variable \"" + name + "\"");
-    std::visit(
-        [&](auto* target) {
-            using T = std::remove_pointer_t<decltype(target)>;
-            if constexpr (std::is_same_v<T, String>)
-                *target = QString::fromStdString(value);
-            else if constexpr (std::is_same_v<T, Boolean>) {
-                if (value != "true" && value != "false")
-                    throw ScriptError(line.number,
-                                      name + " is true or false, not \"" + value + "\"");
-                *target = value == "true";
-            } else
-                *target = parseNumber<T>(line.number, value);
-        },
-        field->second);
-}
-
-void ScriptRunner::call(const ScriptLine& line) {
-    const auto w = words(line.rest);
-    const std::string op = w.empty() ? "" : w.front();
-    const auto number = [&](std::size_t i) {
-        if (i >= w.size())
-            throw ScriptError(line.number, "call " + op + " needs more arguments");
-        return parseNumber<Long>(line.number, w[i]);
-    };
-    std::string result = "null";
-    if (op == "UpdateFrame")
-        game_.UpdateFrame();
-    else if (op == "DrawBeam")
-        result = Json::boolean(game_.DrawBeam(number(1)));
-    else if (op == "DrawTarget") {
-        Long style = number(1), pos = number(2);
-        game_.DrawTarget(style, pos);
-    } else if (op == "UpdateStage")
-        game_.UpdateStage(number(1));
-    else if (op == "UpdateStats")
-        game_.UpdateStats();
-    else if (op == "GetPraiseText") {
-        Long points = number(1);
-        result = Json::string(game_.GetPraiseText(points));
-    } else
-        throw ScriptError(line.number, "unknown operation \"" + op + "\"");
-    out_ << "{\"call\":\"" << op << "\",\"result\":" << result << "}\n";
 }

@@ -19,6 +19,11 @@ class VarnothForm;
 //   for (const ScriptLine& line : Script::parse(file)) runner.Run(line);
 //   runner.Finish();
 //
+// `at-yield K EVENT` holds EVENT (tick, extras, click, key or type) for the K-th yield of
+// the next event line, as when a click arrives while the game-over tick waits in its yield.
+// A driver that spreads `tick N` over real time runs it as N lines `tick`, one per
+// TickCount, and the held events go with the first of them.
+//
 // Run throws ScriptError for a bad line or a dialog without a queued answer; it lets
 // ProgramEnded through when the player declined another game.
 class ScriptRunner {
@@ -27,22 +32,35 @@ public:
                  std::ostream& out);
 
     void Run(const ScriptLine& line);
-    // Throws ScriptError naming the line that queued an answer no dialog took.
+    // Throws ScriptError naming the line whose answer no dialog took, or whose held event
+    // never ran.
     void Finish();
     // How many state ticks a line asks for; the window's replay spreads these over real time.
     static int TickCount(const ScriptLine& line);
 
 private:
-    void collectDialogs();
+    struct Held {
+        int yield = 0;
+        ScriptLine line;
+    };
+
+    void runEvent(const ScriptLine& line);
+    void runEventWithHeld(const ScriptLine& line);
+    void performEvent(const ScriptLine& line);
+    void hold(const ScriptLine& line);
+    void queueAnswer(const ScriptLine& line);
     void set(const ScriptLine& line);
     void call(const ScriptLine& line);
+    void dump(const ScriptLine& line);
+    void collectDialogs();
 
     frmVarnoth& game_;
     VarnothForm& form_;
     ScriptedPlatform& platform_;
     std::ostream& out_;
+    // The lines that queued the answers still waiting for a dialog, per kind of dialog.
     std::deque<int> msgBoxLines_;
     std::deque<int> inputLines_;
     std::vector<ScriptedPlatform::Dialog> sinceDump_;
-    int line_ = 0;
+    std::vector<Held> held_;
 };

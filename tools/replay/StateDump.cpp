@@ -2,29 +2,36 @@
 
 #include "game/frmVarnoth.h"
 #include "tools/replay/Json.h"
+#include "tools/replay/RecordVariables.h"
 #include "view/VarnothForm.h"
 
 #include <sstream>
+#include <type_traits>
+#include <variant>
 
 namespace {
 
 std::string record(const frmVarnoth& game) {
-    const GameRecord& m = game.Record();
     std::ostringstream o;
-    o << "{\"lGameState\":" << m.lGameState << ",\"dScore\":" << Json::number(m.dScore)
-      << ",\"dHighScore\":" << Json::number(m.dHighScore)
-      << ",\"sHighScoreWho\":" << Json::string(m.sHighScoreWho)
-      << ",\"lLastHitPoints\":" << m.lLastHitPoints << ",\"lMessageTicks\":" << m.lMessageTicks
-      << ",\"lExtraPoints\":" << m.lExtraPoints << ",\"lStage\":" << m.lStage
-      << ",\"lHits\":" << m.lHits << ",\"lTargets\":" << m.lTargets << ",\"lLives\":" << m.lLives
-      << ",\"sTypedKeys\":" << Json::string(m.sTypedKeys) << ",\"lTargetStyle\":" << m.lTargetStyle
-      << ",\"lTargetStep\":" << m.lTargetStep << ",\"sngSpeed\":" << Json::number(m.sngSpeed)
-      << ",\"lTargetPos\":" << m.lTargetPos << ",\"lShotPoints\":" << m.lShotPoints
-      << ",\"lBeamStep\":" << m.lBeamStep << ",\"lBeamLength\":" << m.lBeamLength
-      << ",\"lBeamLines\":" << m.lBeamLines << ",\"lBeamColor\":" << m.lBeamColor
-      << ",\"lBeamWidth\":" << m.lBeamWidth
-      << ",\"bBeamAtTarget\":" << Json::boolean(m.bBeamAtTarget)
-      << ",\"bBeamPhase\":" << Json::boolean(game.BeamPhase()) << '}';
+    o << '{';
+    for (const auto& [name, variable] : RecordVariables::of(game.Record())) {
+        o << '"' << name << "\":";
+        std::visit(
+            [&o](const auto* value) {
+                using T = std::remove_cv_t<std::remove_pointer_t<decltype(value)>>;
+                if constexpr (std::is_same_v<T, Long>)
+                    o << *value;
+                else if constexpr (std::is_same_v<T, String>)
+                    o << Json::string(*value);
+                else if constexpr (std::is_same_v<T, Boolean>)
+                    o << Json::boolean(*value);
+                else
+                    o << Json::number(*value);
+            },
+            variable);
+        o << ',';
+    }
+    o << "\"bBeamPhase\":" << Json::boolean(game.BeamPhase()) << '}';
     return o.str();
 }
 
