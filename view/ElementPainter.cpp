@@ -7,6 +7,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -54,7 +55,28 @@ void paintOp(QPainter& painter, const Snap& snap, const DrawOp& op) {
     }
 }
 
+// Snapping to device pixels moves an edge by less than a logical pixel; one more covers the
+// rasteriser's rounding.
+constexpr double kReachMargin = 2;
+
 } // namespace
+
+QRect ElementPainter::reach(const DrawOp& op) {
+    const QPointF from(twips::toPixelsF(op.x1), twips::toPixelsF(op.y1));
+    QRectF area;
+    if (op.kind == DrawOp::Kind::Text) {
+        const QFontMetricsF metrics(op.font.toQFont());
+        // The ink may stand out of the advance box (a bold glyph's overhang), and the box
+        // may hold more than the ink: the union covers both.
+        area = metrics.boundingRect(op.text).translated(from.x(), from.y() + metrics.ascent()) |
+               QRectF(from, QSizeF(metrics.horizontalAdvance(op.text), metrics.height()));
+    } else {
+        const QPointF to(twips::toPixelsF(op.x2), twips::toPixelsF(op.y2));
+        const double halfPen = std::max(1, op.width) / 2.0;
+        area = QRectF(from, to).normalized().adjusted(-halfPen, -halfPen, halfPen, halfPen);
+    }
+    return area.adjusted(-kReachMargin, -kReachMargin, kReachMargin, kReachMargin).toAlignedRect();
+}
 
 void ElementPainter::paint(QPainter& painter, const Label& label) {
     const QRect area = twips::toPixels(label.Bounds());

@@ -1,9 +1,11 @@
 #pragma once
 
 class QPainter;
+class QRect;
 class Label;
 class Image;
 class PictureBox;
+struct DrawOp;
 
 // Paints elements in logical pixels. Positions in twips are snapped to the painter's device
 // pixels, so at a scale factor of 2 lines and text are drawn at twice the resolution rather
@@ -14,4 +16,7 @@ void paint(QPainter& painter, const Label& label);
 void paint(QPainter& painter, const Image& image);
 // The picture box's face and drawing, with its own top-left corner at the painter's origin.
 void paint(QPainter& painter, const PictureBox& box);
+// Every logical pixel of its picture box that painting op may touch, at any scale: what has
+// to be repainted when the op comes or goes.
+QRect reach(const DrawOp& op);
 } // namespace ElementPainter

@@ -12,6 +12,7 @@ struct Font {
     bool Bold = false;
 
     QFont toQFont() const;
+    bool operator==(const Font&) const = default;
 };
 
 namespace Fonts {

@@ -5,10 +5,15 @@
 #include "view/Twips.h"
 
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
+#include <cstddef>
+#include <utility>
 
-PictureBoxWidget::PictureBoxWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
+PictureBoxWidget::PictureBoxWidget(PictureBox& box, QWidget* parent)
+    : QWidget(parent), box_(box), backColor_(box.BackColor()) {
     setObjectName(box.Name());
     setAccessibleName(box.Name());
     setFocusPolicy(Qt::StrongFocus);
@@ -17,6 +22,8 @@ PictureBoxWidget::PictureBoxWidget(PictureBox& box, QWidget* parent) : QWidget(p
     box_.onSetFocus = [this] { setFocus(Qt::OtherFocusReason); };
     setGeometry(twips::toPixels(box_.Bounds()));
     setVisible(box_.Visible());
+    for (const DrawOp& op : box_.Drawing())
+        shown_.push_back({op, ElementPainter::reach(op)});
 }
 
 PictureBoxWidget::~PictureBoxWidget() {
@@ -30,7 +37,43 @@ void PictureBoxWidget::sync() {
         setGeometry(place);
     if (box_.Visible() != isVisible())
         setVisible(box_.Visible());
-    update();
+    if (box_.BackColor() != backColor_) {
+        backColor_ = box_.BackColor();
+        update();
+    }
+    // A Cls and each thing drawn after it are reported one by one; comparing is left until the
+    // tick has drawn it all and yields to the event loop.
+    if (!settlePending_) {
+        settlePending_ = true;
+        QMetaObject::invokeMethod(this, &PictureBoxWidget::settle, Qt::QueuedConnection);
+    }
+}
+
+// Things are matched by their place in the drawing: where all that covers a pixel is the same
+// as before, the pixel is too.
+void PictureBoxWidget::settle() {
+    settlePending_ = false;
+    const std::vector<DrawOp>& drawing = box_.Drawing();
+    QRegion changed;
+    std::vector<Shown> now;
+    now.reserve(drawing.size());
+    for (std::size_t i = 0; i < drawing.size(); ++i) {
+        if (i < shown_.size() && shown_[i].op == drawing[i]) {
+            now.push_back(std::move(shown_[i]));
+            continue;
+        }
+        now.push_back({drawing[i], ElementPainter::reach(drawing[i])});
+        changed += now.back().reach;
+        if (i < shown_.size())
+            changed += shown_[i].reach;
+    }
+    for (std::size_t i = drawing.size(); i < shown_.size(); ++i)
+        changed += shown_[i].reach;
+    shown_ = std::move(now);
+    // At once rather than later: a repaint asked for while the loop hands out its queued calls
+    // would wait for its next pass, and the game yields only once a tick.
+    if (!changed.isEmpty())
+        repaint(changed);
 }
 
 void PictureBoxWidget::paintEvent(QPaintEvent*) {

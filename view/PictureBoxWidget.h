@@ -1,12 +1,18 @@
 #pragma once
 
-#include <QWidget>
+#include "view/Colour.h"
+#include "view/PictureBox.h"
 
-class PictureBox;
+#include <QRect>
+#include <QWidget>
+#include <vector>
 
 // Shows one PictureBox as a child window of the form: paints its face and drawing, keeps its
 // place and visibility in step with the element, and hands clicks and typed characters to
 // the element's Click and KeyPress events.
+// The play field is cleared and drawn anew on every tick, yet most of what is drawn comes back
+// the same in the same place: once the tick's drawing is done, only the places of the things
+// that came, went or changed are repainted.
 class PictureBoxWidget : public QWidget {
     Q_OBJECT
 public:
@@ -21,7 +27,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct Shown {
+        DrawOp op;
+        QRect reach;
+    };
+
     void sync();
+    void settle();
 
     PictureBox& box_;
+    Colour backColor_;
+    // The drawing as the screen shows it, or will after the repaints already asked for.
+    std::vector<Shown> shown_;
+    bool settlePending_ = false;
 };
