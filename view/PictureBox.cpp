@@ -46,8 +46,16 @@ void PictureBox::Print(const QString& text) {
           drawWidth_, text, look_.Font});
     // Like a line printer: the next Print starts at the left edge of the next line.
     currentX_ = 0;
-    currentY_ +=
-        static_cast<float>(QFontMetricsF(look_.Font.toQFont()).height() * twips::kPerPixel);
+    currentY_ += lineHeight();
+}
+
+float PictureBox::lineHeight() {
+    if (lineHeight_ < 0 || measuredFont_ != look_.Font) {
+        measuredFont_ = look_.Font;
+        lineHeight_ =
+            static_cast<float>(QFontMetricsF(look_.Font.toQFont()).height() * twips::kPerPixel);
+    }
+    return lineHeight_;
 }
 
 float PictureBox::TextWidth(const QString& text) const {

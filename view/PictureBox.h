@@ -78,10 +78,15 @@ public:
 
 private:
     void draw(DrawOp op);
+    float lineHeight();
 
     Look look_;
     std::int16_t drawWidth_ = 1;
     float currentX_ = 0;
     float currentY_ = 0;
     std::vector<DrawOp> drawing_;
+    // Measuring a font costs more than drawing a whole frame, and the game prints in the same
+    // font on every frame: the last font's line height is kept.
+    ::Font measuredFont_;
+    float lineHeight_ = -1;
 };

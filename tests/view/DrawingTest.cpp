@@ -151,6 +151,16 @@ TEST(Drawing, PrintMovesToTheStartOfTheNextLine) {
     EXPECT_EQ(box.Drawing()[0].y1, 100);
     EXPECT_EQ(box.CurrentX(), 0);
     EXPECT_GT(box.CurrentY(), 100 + 10 * 15);
+
+    // The line's height is the font's in use at each Print.
+    const float smallLine = box.CurrentY() - 100;
+    box.SetFontSize(24);
+    box.Print(QStringLiteral("x"));
+    const float largeLine = box.CurrentY() - 100 - smallLine;
+    EXPECT_GT(largeLine, 2.5F * smallLine);
+    box.SetFontSize(8.25);
+    box.Print(QStringLiteral("x"));
+    EXPECT_FLOAT_EQ(box.CurrentY() - 100 - smallLine - largeLine, smallLine);
 }
 
 } // namespace
