@@ -102,6 +102,12 @@ int Main(int argc, char** argv) {
             Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     }
 
+    // Only a few thousand pixels of the window change on a tick. Sent over the X connection
+    // they cost less than through shared memory, where Qt waits before every repaint for the
+    // X server to have read the last frame. A player's own setting stands.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnoth"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVarnothVersion));
