@@ -62,8 +62,12 @@ SqliteDatabase OpenFile(const std::string& path, SqliteTransaction::Kind kind) {
     // synchronous FULL: the old pages go to the journal and reach the disk before the file is
     // touched, so a kill, a crash or a full disk at any moment leaves the old store or the new
     // one. WAL would do the same but makes every reader write a shared-memory file beside the
-    // store, which a read-only store can't have.
-    db.Execute("PRAGMA synchronous = FULL");
+    // store, which a read-only store can't have. A reader leaves the setting alone: it writes
+    // nothing but the playback of a journal, which syncs unless syncing is off, and setting
+    // it would cost a round of locks and reads of its own on every call.
+    if (kind == SqliteTransaction::Kind::Write) {
+        db.Execute("PRAGMA synchronous = FULL");
+    }
     return db;
 }
 
