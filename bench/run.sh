@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
-runs=5
+runs=11
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVARNOTH_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target varnoth bare_window varnoth_bench >/dev/null
