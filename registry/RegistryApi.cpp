@@ -113,6 +113,19 @@ void CopyName(const std::string& name, char* buffer) {
     std::memcpy(buffer, name.c_str(), name.size() + 1);
 }
 
+// The enumerations' read: the key must still be there, and an index past the last item is
+// ERROR_NO_MORE_ITEMS.
+template <typename Item, typename Lookup>
+LSTATUS ReadItemAt(const OpenKey& key, Lookup lookup, std::optional<Item>& item) {
+    return StoreFile::Read(key.storePath, [&](KeyStore& store) {
+        if (const LSTATUS checked = CheckKey(store, key.key); checked != ERROR_SUCCESS) {
+            return checked;
+        }
+        item = lookup(store);
+        return item ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
+    });
+}
+
 } // namespace
 
 LSTATUS RegOpenKeyEx(HKEY hKey, const char* lpSubKey, REGSAM samDesired, HKEY* phkResult) {
@@ -268,13 +281,8 @@ LSTATUS RegEnumValue(HKEY hKey, DWORD dwIndex, char* lpValueName, DWORD* lpcchVa
         const OpenKey key = Resolve(hKey);
         Require(key, KEY_QUERY_VALUE);
         std::optional<StoredValue> value;
-        const LSTATUS status = StoreFile::Read(key.storePath, [&](KeyStore& store) {
-            if (const LSTATUS checked = CheckKey(store, key.key); checked != ERROR_SUCCESS) {
-                return checked;
-            }
-            value = store.ValueAt(key.key, dwIndex);
-            return value ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
-        });
+        const LSTATUS status = ReadItemAt(
+            key, [&](KeyStore& store) { return store.ValueAt(key.key, dwIndex); }, value);
         if (status != ERROR_SUCCESS) {
             return status;
         }
@@ -299,13 +307,8 @@ LSTATUS RegEnumKey(HKEY hKey, DWORD dwIndex, char* lpName, DWORD cchName) {
         const OpenKey key = Resolve(hKey);
         Require(key, KEY_ENUMERATE_SUB_KEYS);
         std::optional<std::string> name;
-        const LSTATUS status = StoreFile::Read(key.storePath, [&](KeyStore& store) {
-            if (const LSTATUS checked = CheckKey(store, key.key); checked != ERROR_SUCCESS) {
-                return checked;
-            }
-            name = store.SubkeyName(key.key, dwIndex);
-            return name ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
-        });
+        const LSTATUS status = ReadItemAt(
+            key, [&](KeyStore& store) { return store.SubkeyName(key.key, dwIndex); }, name);
         if (status != ERROR_SUCCESS) {
             return status;
         }
