@@ -1,6 +1,6 @@
 // The yardstick for start-up time and memory: the barest Qt window program, which shows an
 // empty window of the game's size, prints the same figures as the game and quits.
-#include "main/PlayStats.h"
+#include "replay/PlayStats.h"
 
 #include <QApplication>
 #include <QTimer>

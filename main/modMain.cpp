@@ -1,24 +1,23 @@
 #include "main/modMain.h"
 
-#include "game/frmVarnoth.h"
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
-#include "main/WindowReplay.h"
-#include "tools/replay/GameRecording.h"
-#include "tools/replay/ScriptRecorder.h"
+#include "replay/Game.h"
+#include "replay/Script.h"
+#include "replay/ScriptRecorder.h"
+#include "replay/WindowReplay.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/FormWindow.h"
 #include "view/QtPlatform.h"
 #include "view/ScriptedPlatform.h"
-#include "view/VarnothForm.h"
 
 #include <QApplication>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,19 +34,13 @@ bool hasDisplay() {
 int play(QApplication& app, const CommandLine& line) {
     Fonts::load();
     const Artwork artwork;
-    VarnothForm form(artwork);
     QtPlatform platform;
     RegistryHighScore highScores;
-    std::unique_ptr<ScriptRecorder> recorder;
-    std::unique_ptr<RecordingPlatform> recording;
-    if (!line.recordFile.empty()) {
-        recorder = std::make_unique<ScriptRecorder>(line.recordFile);
-        recording = std::make_unique<RecordingPlatform>(platform, *recorder);
-    }
-    frmVarnoth game(form, recording ? static_cast<Platform&>(*recording) : platform, highScores);
-    if (recorder)
-        RecordEvents(form, *recorder);
-    FormWindow window(form);
+    std::optional<ScriptRecorder> recorder;
+    if (!line.recordFile.empty())
+        recorder.emplace(line.recordFile);
+    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
+    FormWindow window(game.form);
     platform.SetDialogParent(&window);
     window.Show();
     return app.exec();
@@ -61,12 +54,11 @@ int replay(QApplication& app, const CommandLine& line) {
     auto script = Script::parse(file);
     Fonts::load();
     const Artwork artwork;
-    VarnothForm form(artwork);
     ScriptedPlatform platform;
     RegistryHighScore highScores;
-    frmVarnoth game(form, platform, highScores);
-    FormWindow window(form);
-    WindowReplay player(std::move(script), game, form, platform, window, line.stats);
+    Game game(artwork, platform, highScores);
+    FormWindow window(game.form);
+    WindowReplay player(std::move(script), game, platform, window, line.stats);
     window.Show();
     player.Start();
     app.exec();

@@ -6,17 +6,6 @@
 #include <QLocale>
 #include <algorithm>
 
-void MemoryHighScores::LoadHighScore(QString& sWho, double& dBest) {
-    sWho = who;
-    dBest = best;
-}
-
-void MemoryHighScores::SaveHighScore(QString& sWho, double& dBest) {
-    saved.emplace_back(sWho, dBest);
-    who = sWho;
-    best = dBest;
-}
-
 GameTest::GameTest() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     game.Form_Load();

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "game/GameRecord.h"
-#include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
+#include "replay/Game.h"
+#include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "view/PictureBox.h"
 #include "view/ScriptedPlatform.h"
@@ -17,17 +18,6 @@
 
 struct Artwork;
 class Timer;
-
-// The best score kept in memory instead of the registry.
-class MemoryHighScores : public HighScoreStore {
-public:
-    QString who = QStringLiteral("Unknown");
-    double best = 1000;
-    std::vector<std::pair<QString, double>> saved;
-
-    void LoadHighScore(QString& sWho, double& dBest) override;
-    void SaveHighScore(QString& sWho, double& dBest) override;
-};
 
 // A scripted platform that also remembers which timers the game handed it.
 class TestPlatform : public ScriptedPlatform {
@@ -50,10 +40,11 @@ protected:
     // The lamps from the left: R, Y or G for a lit lamp, - for a grey one.
     QString Lamps() const;
 
-    VarnothForm form{SharedArtwork()};
     TestPlatform platform;
     MemoryHighScores highScores;
-    frmVarnoth game{form, platform, highScores};
+    Game g{SharedArtwork(), platform, highScores};
+    VarnothForm& form = g.form;
+    frmVarnoth& game = g.game;
     GameRecord& m = game.Record();
 };
 

@@ -1,4 +1,4 @@
-#include "tools/replay/Json.h"
+#include "replay/Json.h"
 
 #include <QString>
 #include <gtest/gtest.h>

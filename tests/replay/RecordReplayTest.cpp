@@ -1,11 +1,11 @@
-#include "MemoryHighScores.h"
 #include "ReplayRun.h"
 
 #include "game/frmVarnoth.h"
+#include "replay/Game.h"
+#include "replay/ScriptRecorder.h"
+#include "replay/StateDump.h"
+#include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "tools/replay/GameRecording.h"
-#include "tools/replay/ScriptRecorder.h"
-#include "tools/replay/StateDump.h"
 #include "view/ScriptedPlatform.h"
 #include "view/VarnothForm.h"
 
@@ -19,13 +19,10 @@
 namespace {
 
 // A game played through the window's own events with the recorder listening, as
-// `varnoth --record` plays it; `player` stands in for the person at the dialogs. The members
-// are built in order: the game over the recording platform, then the events wrapped.
+// `varnoth --record` plays it; `player` stands in for the person at the dialogs.
 struct RecordedGame {
     explicit RecordedGame(const QString& path)
-        : recorder(std::make_unique<ScriptRecorder>(path.toStdString())),
-          platform(player, *recorder) {
-        RecordEvents(form, *recorder);
+        : recorder(std::make_unique<ScriptRecorder>(path.toStdString())) {
         form.Load();
     }
 
@@ -44,12 +41,12 @@ struct RecordedGame {
     // Writes out what is pending, as the end of the program does.
     void Stop() { recorder.reset(); }
 
-    VarnothForm form{SharedArtwork()};
     ScriptedPlatform player;
     MemoryHighScores highScores;
     std::unique_ptr<ScriptRecorder> recorder;
-    RecordingPlatform platform;
-    frmVarnoth game{form, platform, highScores};
+    Game g{SharedArtwork(), player, highScores, recorder.get()};
+    VarnothForm& form = g.form;
+    frmVarnoth& game = g.game;
 };
 
 QString readScript(const QString& path) {

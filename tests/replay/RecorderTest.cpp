@@ -1,5 +1,5 @@
-#include "tools/replay/RecordingPlatform.h"
-#include "tools/replay/ScriptRecorder.h"
+#include "replay/RecordingPlatform.h"
+#include "replay/ScriptRecorder.h"
 #include "view/ScriptedPlatform.h"
 
 #include <QFile>

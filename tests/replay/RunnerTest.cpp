@@ -1,9 +1,8 @@
-#include "MemoryHighScores.h"
-
 #include "game/frmVarnoth.h"
+#include "replay/Game.h"
+#include "replay/ScriptRunner.h"
+#include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "tools/replay/ScriptRunner.h"
-#include "view/VarnothForm.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -18,15 +17,16 @@ std::vector<ScriptLine> parse(const std::string& text) {
 // The window's replay paints at every yield through the platform's hook; a click held for
 // a yield must run there too, and leave the hook as it found it.
 TEST(ScriptRunner, HeldEventsRunAtTheirYieldBesideTheWindowsOwnHook) {
-    VarnothForm form(SharedArtwork());
     ScriptedPlatform platform;
     MemoryHighScores highScores;
-    frmVarnoth game(form, platform, highScores);
+    Game g(SharedArtwork(), platform, highScores);
+    const frmVarnoth& game = g.game;
+    const VarnothForm& form = g.form;
     int painted = 0;
     platform.onDoEvents = [&painted] { ++painted; };
     std::ostringstream out;
-    ScriptRunner runner(game, form, platform, out);
-    game.Form_Load();
+    ScriptRunner runner(g, platform, out);
+    g.game.Form_Load();
 
     std::string script;
     for (int i = 0; i < 6; ++i)

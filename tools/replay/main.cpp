@@ -1,12 +1,12 @@
 // varnoth-replay: runs a replay script on the game with no window on screen and prints
 // what it did. See README.md for the script's lines.
-#include "game/frmVarnoth.h"
 #include "main/HighScore.h"
-#include "tools/replay/ScriptRunner.h"
+#include "replay/Game.h"
+#include "replay/Script.h"
+#include "replay/ScriptRunner.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/ScriptedPlatform.h"
-#include "view/VarnothForm.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -20,14 +20,12 @@ constexpr int kScriptFault = 2;
 
 int replay(std::istream& in) {
     const Artwork artwork;
-    VarnothForm form(artwork);
     ScriptedPlatform platform;
     RegistryHighScore highScores;
-    frmVarnoth game(form, platform, highScores);
-    ScriptRunner runner(game, form, platform, std::cout);
+    Game game(artwork, platform, highScores);
+    ScriptRunner runner(game, platform, std::cout);
     try {
-        game.Form_Load();
-        game.Form_Activate();
+        game.Start();
         for (const ScriptLine& line : Script::parse(in))
             runner.Run(line);
         runner.Finish();

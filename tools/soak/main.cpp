@@ -1,12 +1,11 @@
 // varnoth-soak: a long evening of random play, checking the state record's rules after
 // every event and the memory the game holds. See --help.
-#include "game/frmVarnoth.h"
 #include "main/HighScore.h"
-#include "tools/soak/SoakPlayer.h"
+#include "replay/Game.h"
+#include "replay/SoakPlayer.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/ScriptedPlatform.h"
-#include "view/VarnothForm.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -71,15 +70,13 @@ double residentMiB() {
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
     explicit Session(const Artwork& artwork, std::uint32_t start)
-        : form(artwork), game(form, platform, highScores),
-          player(game, platform, form.tmrState, start) {
-        game.Form_Load();
-        game.Form_Activate();
+        : game(artwork, platform, highScores),
+          player(game.game, platform, game.form.tmrState, start) {
+        game.Start();
     }
-    VarnothForm form;
     ScriptedPlatform platform;
     RegistryHighScore highScores;
-    frmVarnoth game;
+    Game game;
     SoakPlayer player;
 };
 

@@ -1,4 +1,4 @@
-#include "main/PlayStats.h"
+#include "replay/PlayStats.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,21 +1,22 @@
 #pragma once
 
-#include "tools/replay/Script.h"
+#include "replay/Script.h"
 #include "view/ScriptedPlatform.h"
 
 #include <deque>
 #include <ostream>
 #include <vector>
 
-class frmVarnoth;
+class Game;
 class VarnothForm;
+class frmVarnoth;
 
 // Carries out replay script lines on a game whose platform is a ScriptedPlatform: ticks,
 // clicks and keys through the game's own handlers, dialog answers queued ahead, variables
 // set by name, single operations called, and dumps of the whole state. Output (dumps and
 // call results) goes to `out`, one JSON line each.
 //
-//   ScriptRunner runner(game, form, platform, std::cout);
+//   ScriptRunner runner(game, platform, std::cout);
 //   for (const ScriptLine& line : Script::parse(file)) runner.Run(line);
 //   runner.Finish();
 //
@@ -28,8 +29,7 @@ class VarnothForm;
 // ProgramEnded through when the player declined another game.
 class ScriptRunner {
 public:
-    ScriptRunner(frmVarnoth& game, VarnothForm& form, ScriptedPlatform& platform,
-                 std::ostream& out);
+    ScriptRunner(Game& game, ScriptedPlatform& platform, std::ostream& out);
 
     void Run(const ScriptLine& line);
     // Throws ScriptError naming the line whose answer no dialog took, or whose held event

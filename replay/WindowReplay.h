@@ -1,18 +1,16 @@
 #pragma once
 
-#include "main/PlayStats.h"
-#include "tools/replay/Script.h"
-#include "tools/replay/ScriptRunner.h"
+#include "replay/PlayStats.h"
+#include "replay/Script.h"
+#include "replay/ScriptRunner.h"
 
 #include <QTimer>
 #include <cstddef>
 #include <vector>
 
 class FormWindow;
-class QString;
+class Game;
 class ScriptedPlatform;
-class VarnothForm;
-class frmVarnoth;
 
 // Plays a replay script back in the window at the game's own cadence: one of the script's
 // ticks every 25 ms from a precise timer, the lines between ticks at once. The game's own
@@ -21,8 +19,8 @@ class frmVarnoth;
 // figures of the run when asked.
 class WindowReplay {
 public:
-    WindowReplay(std::vector<ScriptLine> script, frmVarnoth& game, VarnothForm& form,
-                 ScriptedPlatform& platform, FormWindow& window, bool printStats);
+    WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedPlatform& platform,
+                 FormWindow& window, bool printStats);
 
     void Start();
     // 0 when the script ran to its end, 2 when it had a fault.

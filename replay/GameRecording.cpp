@@ -1,6 +1,6 @@
-#include "tools/replay/GameRecording.h"
+#include "replay/GameRecording.h"
 
-#include "tools/replay/EventScope.h"
+#include "replay/EventScope.h"
 #include "view/VarnothForm.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/replay/ScriptError.h"
+#include "replay/ScriptError.h"
 
 #include <istream>
 #include <string>

@@ -1,10 +1,11 @@
-#include "tools/replay/ScriptRunner.h"
+#include "replay/ScriptRunner.h"
 
 #include "game/frmVarnoth.h"
-#include "tools/replay/Json.h"
-#include "tools/replay/RecordVariables.h"
-#include "tools/replay/StateDump.h"
-#include "tools/replay/YieldHook.h"
+#include "replay/Game.h"
+#include "replay/Json.h"
+#include "replay/RecordVariables.h"
+#include "replay/StateDump.h"
+#include "replay/YieldHook.h"
 #include "view/Platform.h"
 
 #include <QString>
@@ -133,9 +134,8 @@ const std::vector<Operation>& operations() {
 
 } // namespace
 
-ScriptRunner::ScriptRunner(frmVarnoth& game, VarnothForm& form, ScriptedPlatform& platform,
-                           std::ostream& out)
-    : game_(game), form_(form), platform_(platform), out_(out) {}
+ScriptRunner::ScriptRunner(Game& game, ScriptedPlatform& platform, std::ostream& out)
+    : game_(game.game), form_(game.form), platform_(platform), out_(out) {}
 
 int ScriptRunner::TickCount(const ScriptLine& line) {
     return line.command == "tick" ? repeatCount(line) : 0;

@@ -1,4 +1,4 @@
-#include "tools/replay/Script.h"
+#include "replay/Script.h"
 
 namespace {
 constexpr const char* kBlanks = " \t";

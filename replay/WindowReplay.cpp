@@ -1,4 +1,4 @@
-#include "main/WindowReplay.h"
+#include "replay/WindowReplay.h"
 
 #include "view/FormWindow.h"
 #include "view/ScriptedPlatform.h"
@@ -11,10 +11,9 @@ constexpr int kTickMs = 25;
 constexpr int kScriptFault = 2;
 } // namespace
 
-WindowReplay::WindowReplay(std::vector<ScriptLine> script, frmVarnoth& game, VarnothForm& form,
-                           ScriptedPlatform& platform, FormWindow& window, bool printStats)
-    : script_(std::move(script)), runner_(game, form, platform, std::cout),
-      printStats_(printStats) {
+WindowReplay::WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedPlatform& platform,
+                           FormWindow& window, bool printStats)
+    : script_(std::move(script)), runner_(game, platform, std::cout), printStats_(printStats) {
     // The yields inside a tick paint the window and take input, as in a game played live.
     platform.onDoEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     window.onPainted = [this] { stats_.FirstFrame(); };

@@ -1,8 +1,8 @@
-#include "tools/replay/StateDump.h"
+#include "replay/StateDump.h"
 
 #include "game/frmVarnoth.h"
-#include "tools/replay/Json.h"
-#include "tools/replay/RecordVariables.h"
+#include "replay/Json.h"
+#include "replay/RecordVariables.h"
 #include "view/VarnothForm.h"
 
 #include <sstream>

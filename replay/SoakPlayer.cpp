@@ -1,4 +1,4 @@
-#include "tools/soak/SoakPlayer.h"
+#include "replay/SoakPlayer.h"
 
 #include "game/frmVarnoth.h"
 #include "view/Conversions.h"

@@ -1,4 +1,4 @@
-#include "tools/replay/ScriptRecorder.h"
+#include "replay/ScriptRecorder.h"
 
 #include <stdexcept>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "tools/replay/RecordVariables.h"
+#include "replay/RecordVariables.h"
 
 namespace {
 

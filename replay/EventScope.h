@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/replay/ScriptRecorder.h"
+#include "replay/ScriptRecorder.h"
 
 #include <string>
 #include <utility>

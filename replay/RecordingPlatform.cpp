@@ -1,6 +1,6 @@
-#include "tools/replay/RecordingPlatform.h"
+#include "replay/RecordingPlatform.h"
 
-#include "tools/replay/ScriptRecorder.h"
+#include "replay/ScriptRecorder.h"
 
 #include <QString>
 #include <cstdlib>

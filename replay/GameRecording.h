@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/replay/RecordingPlatform.h"
+#include "replay/RecordingPlatform.h"
 
 class ScriptRecorder;
 class VarnothForm;
