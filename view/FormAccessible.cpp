@@ -1,6 +1,7 @@
 #include "view/FormAccessible.h"
 
 #include "view/Accessibility.h"
+#include "view/Element.h"
 #include "view/FormWindow.h"
 #include "view/Label.h"
 #include "view/LabelAccessible.h"

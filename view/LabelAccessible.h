@@ -2,6 +2,7 @@
 
 #include <QAccessibleInterface>
 #include <QString>
+#include <utility>
 
 class Label;
 class QWidget;

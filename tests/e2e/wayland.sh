@@ -2,7 +2,7 @@
 # A short replayed game in a Wayland session (weston without a screen), as on a desktop
 # that runs no X server: the window opens and paints, the game plays a hit, the program
 # exits 0. Skips (77) where weston or Qt's Wayland plugin is missing.
-#   wayland.sh BINARY QTPATHS     (QTPATHS: Qt's qtpaths tool, which knows where its plugins are)
+#   wayland.sh BINARY QTPATHS     (QTPATHS: Qt's qtpaths tool)
 set -uo pipefail
 binary=$1
 here=$(dirname "$0")
@@ -11,7 +11,8 @@ skip() {
     exit 77
 }
 command -v weston >/dev/null || skip "weston"
-compgen -G "$("$2" --query QT_INSTALL_PLUGINS)/platforms/libqwayland-*.so" >/dev/null || skip "Qt's Wayland plugin (qt6-wayland)"
+compgen -G "$("$2" --query QT_INSTALL_PLUGINS)/platforms/libqwayland-*.so" >/dev/null ||
+    skip "Qt's Wayland plugin (qt6-wayland)"
 
 WORK=$(mktemp -d)
 export XDG_RUNTIME_DIR=$WORK/runtime WAYLAND_DISPLAY=varnoth-e2e VARNOTH_REGISTRY=$WORK/store.db
@@ -27,7 +28,11 @@ for _ in $(seq 1 200); do
     kill -0 $weston 2>/dev/null || break
     sleep 0.05
 done
-[[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] || { cat "$WORK/weston.log"; echo "FAIL weston never listened"; exit 1; }
+if [[ ! -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]]; then
+    cat "$WORK/weston.log"
+    echo "FAIL weston never listened"
+    exit 1
+fi
 
 # A target right under the device, a shot, and the hit it scores.
 cat >"$WORK/game.txt" <<'SCRIPT'
