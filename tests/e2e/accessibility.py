@@ -85,12 +85,12 @@ try:
         # The recorder writes the fire button's Click event the moment its handler returns.
         fired = wait_for(lambda: os.path.exists(record) and "\nclick\n" in open(record).read(), 5)
         check("pressing it clicks the fire button", "True", str(bool(fired)))
-    # The first target ends its crossing within ten seconds of the start, hit or not, and
-    # the statistics label tells; a screen reader hears the new caption.
+    # The first target ends its crossing about eight seconds after the start (later on a
+    # busy machine), hit or not, and the statistics label tells; a screen reader hears it.
     crossed = r"[01] of 1 \((0|100)%\)"
     heard = wait_for(lambda: next((name for description, name in names_heard
                                    if description == STATS and re.fullmatch(crossed, name)), None),
-                     15)
+                     30)
     check("statistics heard as they change", crossed, heard)
 finally:
     game.kill()
