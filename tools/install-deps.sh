@@ -11,6 +11,9 @@ packages=(
     clang libclang-rt-14-dev
     fonts-dejavu-core
     xvfb xauth xdotool imagemagick x11-utils
+    # tests only: a screen reader's view through AT-SPI (e2e.accessibility) and a game on
+    # Wayland (e2e.wayland); both skip without them
+    python3-pyatspi at-spi2-core dbus weston qt6-wayland
     desktop-file-utils appstream
 )
 

@@ -1,5 +1,6 @@
 #include "view/FormWindow.h"
 
+#include "view/Accessibility.h"
 #include "view/ElementPainter.h"
 #include "view/Image.h"
 #include "view/Label.h"
@@ -34,6 +35,7 @@ QIcon iconOf(const Picture& picture) {
 
 FormWindow::FormWindow(VarnothForm& form, QWidget* parent)
     : QWidget(parent), form_(form), windowless_(form.WindowlessElements()) {
+    Accessibility::install();
     setObjectName(QStringLiteral("frmVarnoth"));
     setWindowTitle(form_.Caption);
     if (form_.Icon)

@@ -20,6 +20,7 @@ public:
 
     void Show();
     PictureBoxWidget* pictureBoxWidget(const QString& name) const;
+    VarnothForm& form() const { return form_; }
 
     // Called after every paint of the window, for whoever measures frames.
     std::function<void()> onPainted;

@@ -7,6 +7,8 @@ void Label::SetCaption(const QString& caption) {
         return;
     caption_ = caption;
     changed();
+    if (onCaptionChange)
+        onCaptionChange();
 }
 
 void Label::SetBackColor(Colour colour) {

@@ -4,6 +4,8 @@
 #include "view/Element.h"
 #include "view/Font.h"
 
+#include <functional>
+
 // A windowless text area: fills its rectangle with BackColor and draws Caption from its top
 // edge. The window paints it in the stacking order.
 class Label : public Element {
@@ -30,6 +32,9 @@ public:
     const ::Font& Font() const { return look_.Font; }
     Alignment Align() const { return look_.Align; }
     bool FlatFrame() const { return look_.FlatFrame; }
+
+    // Told after Caption changed, for a screen reader that speaks the label.
+    std::function<void()> onCaptionChange;
 
 private:
     Look look_;

@@ -15,7 +15,6 @@
 PictureBoxWidget::PictureBoxWidget(PictureBox& box, QWidget* parent)
     : QWidget(parent), box_(box), backColor_(box.BackColor()) {
     setObjectName(box.Name());
-    setAccessibleName(box.Name());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     box_.onChange = [this](const QRectF&) { sync(); };
@@ -81,11 +80,15 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
     ElementPainter::paint(painter, box_);
 }
 
+void PictureBoxWidget::click() {
+    if (box_.Click)
+        box_.Click();
+}
+
 // A click is a press and a release of the left button over the box.
 void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        box_.Click)
-        box_.Click();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
 }
 
 void PictureBoxWidget::keyPressEvent(QKeyEvent* event) {

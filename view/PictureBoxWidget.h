@@ -20,6 +20,8 @@ public:
     ~PictureBoxWidget() override;
 
     PictureBox& box() { return box_; }
+    // The box's Click event, as the mouse and a screen reader's press raise it.
+    void click();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QAccessibleWidget>
+#include <vector>
+
+class FormWindow;
+class Label;
+
+// The window as a screen reader sees it: the spoken picture boxes and labels as its
+// children, in reading order. The labels have no window of their own, so their interfaces
+// are made here and live as long as this one; a caption that changes is announced.
+// Built by Qt through Accessibility::install() when an assistive tool first asks.
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(FormWindow* window);
+    ~FormAccessible() override;
+
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+
+private:
+    struct SpokenLabel {
+        Label* label;
+        QAccessible::Id id;
+    };
+
+    std::vector<QAccessibleInterface*> children() const;
+
+    FormWindow* window_;
+    std::vector<SpokenLabel> labels_;
+};
