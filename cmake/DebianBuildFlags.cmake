@@ -15,3 +15,15 @@ foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
 endforeach()
 string(APPEND CMAKE_CXX_FLAGS " ${debian_CPPFLAGS} ${debian_CXXFLAGS}")
 string(APPEND CMAKE_EXE_LINKER_FLAGS " ${debian_LDFLAGS}")
+
+# Debian 13's dpkg adds stack clash protection and control-flow protection to the hardening;
+# Debian 12's does not yet, so add them where the compiler has them for this machine.
+include(CheckCXXCompilerFlag)
+foreach(flag -fstack-clash-protection -fcf-protection)
+    string(MAKE_C_IDENTIFIER "HAVE${flag}" have_flag)
+    string(FIND " ${CMAKE_CXX_FLAGS} " " ${flag}" given)
+    check_cxx_compiler_flag(${flag} ${have_flag})
+    if(given EQUAL -1 AND ${have_flag})
+        string(APPEND CMAKE_CXX_FLAGS " ${flag}")
+    endif()
+endforeach()

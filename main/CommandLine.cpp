@@ -17,7 +17,8 @@ struct QtOption {
 };
 
 // The options that QGuiApplication, its X11 platform and QApplication take from the command
-// line. Qt reads each with one dash or two; -style and -stylesheet also as -style=NAME.
+// line, with one dash or two. Here, as for the game's own, a value may follow '=' too; Qt gets
+// it as the next word, the one form it reads for every option.
 constexpr std::array kQtOptions = {
     QtOption{"platform", true},
     QtOption{"platformpluginpath", true},

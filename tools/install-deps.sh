@@ -7,11 +7,11 @@
 #                                 checks use (tools/test.sh, .ci/run); the default
 set -euo pipefail
 
-# Building and playing: the compiler and CMake, Qt and SQLite, the font compiled into the
-# program, and Qt's platform plugins that open the window.
+# Building and playing: the compiler and CMake, Qt (with the plugins that open the window)
+# and SQLite, and the font compiled into the program.
 play_packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libsqlite3-dev
     fonts-dejavu-core
 )

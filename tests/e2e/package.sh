@@ -44,9 +44,8 @@ for path in ./usr/games/varnoth \
     check "installs $path" grep -qxF "$path" <<<"$listing"
 done
 check "section games" test "$(dpkg-deb -f "$deb" Section)" = games
-check "depends on the Qt libraries and plugins" \
-    grep -q 'libqt6widgets6.*qt6-qpa-plugins\|qt6-qpa-plugins.*libqt6widgets6' \
-    <<<"$(dpkg-deb -f "$deb" Depends)"
+check "depends on the libraries the program links" \
+    grep -q 'libqt6widgets6.*libsqlite3-0' <<<"$(dpkg-deb -f "$deb" Depends)"
 
 # Errors and warnings fail; the informational and pedantic notes are shown for a reader.
 check "lintian finds no error or warning" \
@@ -55,7 +54,16 @@ check "lintian finds no error or warning" \
 root=$build_dir/package-root
 rm -rf "$root"
 dpkg-deb -x "$deb" "$root"
-check "hardening-check finds nothing missing" hardening-check "$root/usr/games/varnoth"
+# Control-flow protection shows only when every object in the program carries its mark, the
+# C library's start files too; Debian 12's do not, so no program linked there has it (not
+# even /usr/bin/ls). The check asks for it wherever the start files have it.
+skip=()
+if ! readelf -n "$(c++ -print-file-name=Scrt1.o)" | grep -q 'IBT, SHSTK'; then
+    skip=(--nocfprotection)
+    echo "note: the C library's start files lack control-flow protection; not asked for"
+fi
+check "hardening-check finds nothing missing" \
+    hardening-check "${skip[@]}" "$root/usr/games/varnoth"
 
 echo "$failures failed"
 ((failures == 0))
