@@ -23,12 +23,12 @@ check() { # check DESCRIPTION COMMAND...
 }
 
 cd "$source_dir" || exit 1
-cmake --preset debian -B "$build_dir" "$@" >/dev/null &&
+if ! { cmake --preset debian -B "$build_dir" "$@" >/dev/null &&
     cmake --build "$build_dir" -j"$(nproc)" >/dev/null &&
-    (cd "$build_dir" && rm -f ./*.deb && cpack -G DEB >/dev/null) || {
+    (cd "$build_dir" && rm -f ./*.deb && cpack -G DEB >/dev/null); }; then
     echo "FAIL making the package"
     exit 1
-}
+fi
 deb=$(ls "$build_dir"/varnoth_*.deb)
 echo "made $deb"
 
