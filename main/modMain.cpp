@@ -28,10 +28,14 @@ namespace {
 
 const char* const kDesktopFileName = "io.github.varnoth.Varnoth";
 
-// A platform named on the command line (-platform offscreen, say) brings its own screen.
+// A platform or an X display named on the command line (-platform offscreen, -display :1)
+// counts as much as one named in the environment.
 bool hasDisplay(const CommandLine& line) {
+    const auto namesScreen = [](const std::string& arg) {
+        return arg == "-platform" || arg == "-display";
+    };
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
-           std::getenv("QT_QPA_PLATFORM") || std::ranges::count(line.qtArguments, "-platform") > 0;
+           std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
 }
 
 int play(QApplication& app, const CommandLine& line) {
