@@ -14,6 +14,7 @@
 #include "view/ScriptedPlatform.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -26,9 +27,14 @@ namespace {
 
 const char* const kDesktopFileName = "io.github.varnoth.Varnoth";
 
-bool hasDisplay() {
+// A platform or an X display named on the command line (-platform offscreen, -display :1)
+// counts as much as one named in the environment.
+bool hasDisplay(const CommandLine& line) {
+    const auto namesScreen = [](const std::string& arg) {
+        return arg == "-platform" || arg == "-display";
+    };
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
-           std::getenv("QT_QPA_PLATFORM");
+           std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
 }
 
 int play(QApplication& app, const CommandLine& line) {
@@ -72,7 +78,8 @@ int Main(int argc, char** argv) {
     try {
         line = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::invalid_argument& error) {
-        std::cerr << "varnoth: " << error.what() << "\nTry 'varnoth --help'.\n";
+        std::cerr << "varnoth: " << error.what() << '\n'
+                  << CommandLine::usageLine() << "Try 'varnoth --help' for more.\n";
         return 2;
     }
     if (line.help) {
@@ -83,7 +90,7 @@ int Main(int argc, char** argv) {
         std::cout << "varnoth " << kVarnothVersion << '\n';
         return 0;
     }
-    if (!hasDisplay()) {
+    if (!hasDisplay(line)) {
         std::cerr << "varnoth: no display to open the window on; without a screen, run it as "
                      "xvfb-run -s '-screen 0 1024x768x24' varnoth\n";
         return 1;
@@ -100,7 +107,16 @@ int Main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
 
-    QApplication app(argc, argv);
+    // Qt sees only its own options, which the command line has already checked; they live
+    // as long as the application, which keeps a reference to them.
+    std::vector<std::string> qtArgs{argc > 0 ? argv[0] : "varnoth"};
+    qtArgs.insert(qtArgs.end(), line.qtArguments.begin(), line.qtArguments.end());
+    std::vector<char*> qtArgv;
+    for (std::string& arg : qtArgs)
+        qtArgv.push_back(arg.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(qtArgs.size());
+    QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("varnoth"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVarnothVersion));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));

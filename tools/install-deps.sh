@@ -1,21 +1,42 @@
 #!/usr/bin/env bash
-# The one list of Debian packages that building, playing and testing Varnoth need.
-# Installs only what is missing, so a second run costs a dpkg query and nothing more.
+# The Debian packages Varnoth needs, in two lists: what building and playing need, and what
+# testing adds. Installs only what is missing, so a second run costs a dpkg query and nothing
+# more.
+#   tools/install-deps.sh play    building and playing (tools/play.sh)
+#   tools/install-deps.sh test    that and everything the tests, the fuzzer and the package
+#                                 checks use (tools/test.sh, .ci/run); the default
 set -euo pipefail
 
-packages=(
+# Building and playing: the compiler and CMake, Qt (with the plugins that open the window)
+# and SQLite, and the font compiled into the program.
+play_packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libsqlite3-dev
+    fonts-dejavu-core
+)
+
+# Testing adds: GoogleTest and Google Benchmark, clang for the fuzzer, an X server and the
+# tools that drive and look at the window, the validators of the desktop files, and what
+# building and checking the Debian package takes.
+test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-dejavu-core
     xvfb xauth xdotool imagemagick x11-utils
-    # tests only: a screen reader's view through AT-SPI (e2e.accessibility) and a game on
-    # Wayland (e2e.wayland); both skip without them
+    desktop-file-utils appstream groff-base
+    file lintian devscripts
+    # a screen reader's view through AT-SPI, and the game on Wayland
     python3-pyatspi at-spi2-core dbus weston qt6-wayland
-    desktop-file-utils appstream
 )
+
+case ${1:-test} in
+play) packages=("${play_packages[@]}") ;;
+test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

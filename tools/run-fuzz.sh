@@ -16,7 +16,7 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The fuzz target sits under tests/, which the project adds only with VARNOTH_TESTS on.
 cmake -S "$source_dir" -B "$build" \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVARNOTH_FUZZ=ON -DVARNOTH_TESTS=ON -DVARNOTH_BENCH=OFF
+    -DVARNOTH_FUZZ=ON -DVARNOTH_TESTS=ON -DVARNOTH_BENCH=OFF -DVARNOTH_WERROR=ON
 cmake --build "$build" --target registry_fuzz -j2
 
 corpus=$build/fuzz/registry-corpus

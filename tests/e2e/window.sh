@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The window of the real program: size, caption, what it shows at start, and the fire
-# button answering a real click and a real Space key.
+# The window of the real program: its X class, size, caption, what it shows at start, and the
+# fire button answering a real click and a real Space key.
 #   window.sh BINARY
 set -uo pipefail
 binary=$1
@@ -9,7 +9,11 @@ WORK=$(mktemp -d)
 trap 'stop_game; rm -rf "$WORK"' EXIT
 source "$here/lib.sh"
 
-start_game "$binary"
+# -name is one of Qt's own options: the window's X class name shows that it reached Qt, and
+# its class must be what the desktop entry promises, or docks show a second, iconless entry.
+start_game "$binary" -name varnoth-e2e
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$here/../../packaging/io.github.varnoth.Varnoth.desktop")
+check "WM_CLASS" "WM_CLASS(STRING) = \"varnoth-e2e\", \"$wm_class\"" "$(xprop -id "$WINDOW" WM_CLASS)"
 
 read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
 check "client area" "520x472" "${width}x${height}"
