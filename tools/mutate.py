@@ -128,8 +128,9 @@ def run(command, limit=None):
 
 
 def failed(output):
-    return ", ".join(f"{name} ({how.lower()})"
-                     for name, how in re.findall(r"Test +#\d+: (\S+) \.+\*+(\w+)", output))
+    names = ", ".join(f"{name} ({how.lower()})"
+                      for name, how in re.findall(r"Test +#\d+: (\S+) \.+\*+(\w+)", output))
+    return names and f"failed: {names}"
 
 
 def build_and_test(build, limit):
@@ -143,12 +144,12 @@ def build_and_test(build, limit):
         return ("caught" if listing else "no build"), built - began, 0, "listing" * listing, log
     ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "120", "--output-on-failure"]
     status, log = run(ctest + ["--stop-on-failure"], limit)
-    what = failed(log) if status is not None else f"the suite, stopped after {limit:.0f} s"
+    what = failed(log) if status is not None else f"timed out: the suite, after {limit:.0f} s"
     # A test that fails only now and then must not pass for a catch: what failed runs again,
     # and if it passes, the whole suite once more decides.
     if status and run(ctest + ["--rerun-failed"], limit)[0] == 0:
         status, again = run(ctest + ["--stop-on-failure"], limit)
-        what = "; ".join(filter(None, [failed(again), f"flaky: {what} failed, then passed"]))
+        what = "; ".join(filter(None, [failed(again), f"flaky, {what}, then passed"]))
         log += again
     verdict = "survived" if status == 0 else "caught"
     return verdict, built - began, time.monotonic() - built, what, log
@@ -165,6 +166,8 @@ def main():
     args = parser.parse_args()
     os.chdir(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
     slips = choose(args.folders, args.count, args.pick)
+    if not slips:
+        sys.exit(f"mutate: no slips to make in {' '.join(args.folders)}")
     if args.list:
         for path, number, kind, old, new in slips:
             print(f"{path}:{number}:{kind}\n  - {old.strip()}\n  + {new.strip()}")
@@ -219,7 +222,7 @@ def main():
                 verdict = "equivalent"
             results.append((verdict, where, old, new, build_time + suite_time))
             print(f"[{index}/{len(slips)}] {verdict:10} {where}  `{new.strip()}`  build "
-                  f"{build_time:.0f} s, suite {suite_time:.0f} s" + (what and f"  failed: {what}"),
+                  f"{build_time:.0f} s, suite {suite_time:.0f} s" + (what and f"  {what}"),
                   flush=True)
     finally:
         put_back()
