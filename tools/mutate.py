@@ -70,7 +70,8 @@ def slips_in(path):
                 zero = "0.0" if "." in m.group() else "0"
                 found.append(("constant", put(m, zero + m.group().lstrip("0123456789.'"))))
         # A constructor's declaration looks like a call; it is named after the file's class.
-        declaration = PARAMETER.search(body) or body.startswith(os.path.basename(os.path.splitext(path)[0]) + "(")
+        own_class = os.path.basename(os.path.splitext(path)[0])
+        declaration = PARAMETER.search(body) or body.startswith(own_class + "(")
         if (previous.endswith((";", "{", "}", ")", ":", "else")) and body.endswith(";")
                 and STATEMENT.match(body) and not declaration
                 and body.count("(") == body.count(")") and body.count("{") == body.count("}")):
@@ -100,7 +101,8 @@ def choose(folders, count, start):
         for classes in [offers[f] for f in folders if offers[f]][:count - len(chosen)]:
             slips = classes[turn % len(classes)]
             first = pick.below(len(KINDS))  # a kind, or the next one the class offers
-            pool = next(p for k in KINDS[first:] + KINDS[:first] if (p := [s for s in slips if s[2] == k]))
+            pool = next(p for k in KINDS[first:] + KINDS[:first]
+                        if (p := [s for s in slips if s[2] == k]))
             chosen.append(pool[pick.below(len(pool))])
             slips.remove(chosen[-1])
             if not slips:
@@ -201,7 +203,8 @@ def main():
                        "-DVARNOTH_BENCH=OFF", f"-DCMAKE_CXX_FLAGS={LENIENT}", *launcher])
     verdict, build_time, suite_time, what, log = build_and_test(args.build, None) \
         if status == 0 else ("no build", 0, 0, "", log)
-    print(f"unchanged tree: {verdict}, build {build_time:.0f} s, suite {suite_time:.0f} s", flush=True)
+    print(f"unchanged tree: {verdict}, build {build_time:.0f} s, suite {suite_time:.0f} s",
+          flush=True)
     if verdict != "survived":
         sys.exit(log[-3000:] + f"\nmutate: the unchanged tree must build and pass; {what}")
     limit, results = max(300.0, 3 * suite_time), []
@@ -228,7 +231,8 @@ def main():
         put_back()
         dirty = run(["git", "diff", "--stat", "--", *args.folders])[1]
 
-    count = {v: sum(r[0] == v for r in results) for v in ("caught", "survived", "equivalent", "no build")}
+    count = {v: sum(r[0] == v for r in results)
+             for v in ("caught", "survived", "equivalent", "no build")}
     if count["survived"]:
         print(f"\nsurvived (judge each; one that changes nothing goes in {args.equivalent}):")
         for _, where, old, new, _ in (r for r in results if r[0] == "survived"):
