@@ -127,15 +127,6 @@ int main(int argc, char** argv) {
         std::cout << kUsage << '\n';
         return 0;
     }
-    QTemporaryDir storeDir;
-    if (!std::getenv("VARNOTH_REGISTRY"))
-        qputenv("VARNOTH_REGISTRY", storeDir.filePath(QStringLiteral("store.db")).toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Fonts::load();
-    const Artwork artwork;
-
     std::ofstream script;
     if (!options.scriptFile.empty()) {
         script.open(options.scriptFile);
@@ -145,6 +136,15 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    QTemporaryDir storeDir;
+    if (!std::getenv("VARNOTH_REGISTRY"))
+        qputenv("VARNOTH_REGISTRY", storeDir.filePath(QStringLiteral("store.db")).toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Fonts::load();
+    const Artwork artwork;
+
     // The cause of the script's first failed write, kept before later calls change errno.
     int scriptFault = 0;
     long long ticks = 0;
