@@ -114,8 +114,7 @@ void frmVarnoth::picFire_KeyPress(Integer& iCharCode) {
 void frmVarnoth::tmrExtras_Timer() {
     // The higher the stage, the faster the meter drains; the stage itself follows at the next
     // UpdateStage, not here.
-    m.lExtraPoints =
-        Checked::Sub(m.lExtraPoints, Checked::Add(Checked::Mul(2, m.lStage), 5));
+    m.lExtraPoints = Checked::Sub(m.lExtraPoints, Checked::Add(Checked::Mul(2, m.lStage), 5));
     if (m.lExtraPoints < 0)
         m.lExtraPoints = 0;
 }

@@ -20,8 +20,9 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
     if (lead >= 0xc3 && lead <= 0xdf)
         return follows(1) ? 2 : 0;
     if (lead >= 0xe0 && lead <= 0xef) {
-        const bool second =
-            lead == 0xe0 ? follows(1, 0xa0) : lead == 0xed ? follows(1, 0x80, 0x9f) : follows(1);
+        const bool second = lead == 0xe0   ? follows(1, 0xa0)
+                            : lead == 0xed ? follows(1, 0x80, 0x9f)
+                                           : follows(1);
         return second && follows(2) ? 3 : 0;
     }
     if (lead >= 0xf0 && lead <= 0xf4) {

@@ -81,8 +81,8 @@ Number parseNumber(int line, const std::string& text, std::string_view what = {}
 
 // The game's untrapped run-time error, as the script line that raised it.
 ScriptError runTimeError(int line, const Overflow& error) {
-    return ScriptError(line, "run-time error " + std::to_string(Overflow::Number) + ", " +
-                                 error.what());
+    return ScriptError(line,
+                       "run-time error " + std::to_string(Overflow::Number) + ", " + error.what());
 }
 
 // `tick [N]` and `extras [N]`.

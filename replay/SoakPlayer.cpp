@@ -20,8 +20,8 @@ constexpr Integer kSpace = 32;
 } // namespace
 
 SoakPlayer::SoakPlayer(Game& game, ScriptedPlatform& platform, std::uint32_t generatorStart)
-    : game_(game.game), m_(game.game.Record()), platform_(platform),
-      tmrState_(game.form.tmrState), tmrExtras_(game.form.tmrExtras), random_(generatorStart) {}
+    : game_(game.game), m_(game.game.Record()), platform_(platform), tmrState_(game.form.tmrState),
+      tmrExtras_(game.form.tmrExtras), random_(generatorStart) {}
 
 void SoakPlayer::fail(const std::string& rule) const {
     throw std::logic_error("event " + std::to_string(events_) + " (tick " + std::to_string(ticks_) +

@@ -50,8 +50,8 @@ Number wholeNumber(const std::string& option, const std::string& text, Number le
                    const std::string& kind) {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        value < least || value > most)
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
+        value > most)
         throw std::invalid_argument(option + " takes " + kind + ", not \"" +
                                     ScriptError::Printable(text) + "\"");
     return value;
@@ -65,13 +65,13 @@ Options parse(int argc, char** argv) {
         if (takesValue && i + 1 == argc)
             throw std::invalid_argument(arg + " needs a value");
         if (arg == "--ticks")
-            options.ticks = wholeNumber<long long>(arg, argv[++i], 1,
-                                                   std::numeric_limits<long long>::max(),
-                                                   "a positive whole number");
+            options.ticks =
+                wholeNumber<long long>(arg, argv[++i], 1, std::numeric_limits<long long>::max(),
+                                       "a positive whole number");
         else if (arg == "--start")
-            options.start =
-                wholeNumber<std::uint32_t>(arg, argv[++i], 0, std::numeric_limits<std::uint32_t>::max(),
-                                           "a whole number from 0 to 4294967295");
+            options.start = wholeNumber<std::uint32_t>(arg, argv[++i], 0,
+                                                       std::numeric_limits<std::uint32_t>::max(),
+                                                       "a whole number from 0 to 4294967295");
         else if (arg == "--script")
             options.scriptFile = argv[++i];
         else if (arg == "--no-memory-check")
@@ -79,8 +79,8 @@ Options parse(int argc, char** argv) {
         else if (arg == "--help")
             options.help = true;
         else
-            throw std::invalid_argument("unknown option \"" + ScriptError::Printable(arg) +
-                                        "\"\n" + kUsage);
+            throw std::invalid_argument("unknown option \"" + ScriptError::Printable(arg) + "\"\n" +
+                                        kUsage);
     }
     return options;
 }
@@ -103,8 +103,7 @@ double residentMiB() {
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
     explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores),
-          player(game, platform, start) {
+        : game(artwork, platform, highScores), player(game, platform, start) {
         game.Start();
     }
     ScriptedPlatform platform;
