@@ -48,16 +48,13 @@ std::vector<std::string> arguments(const ScriptLine& line, std::size_t least, st
 
 // What `Number` is to the game, for the message when a value does not fit.
 template <typename Number> const char* typeName() {
+    static_assert(std::is_same_v<Number, Long> || std::is_floating_point_v<Number>);
     if constexpr (std::is_same_v<Number, Long>)
         return "a Long (32-bit)";
-    else if constexpr (std::is_same_v<Number, Integer>)
-        return "an Integer (16-bit)";
     else if constexpr (std::is_same_v<Number, Single>)
         return "a Single";
-    else if constexpr (std::is_same_v<Number, Double>)
-        return "a Double";
     else
-        return "a whole number";
+        return "a Double";
 }
 
 // `what` names the place the number goes to, as "lLives" or "tick's count".
