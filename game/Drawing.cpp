@@ -1,5 +1,6 @@
 // The moving parts of the play field, and between them the whole hit test: DrawBeam tells
 // whether the beam has reached the target line, DrawTarget what a hit would score.
+#include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
 #include "view/Colour.h"
@@ -49,8 +50,8 @@ Boolean frmVarnoth::DrawBeam(Long lHeadY) {
     Long y = lHeadY;
     Long n = m.lBeamLines;
     while (y > kTargetLine) {
-        y = y - kPeriod;
-        n = n - 1;
+        y = Checked::Sub(y, kPeriod);
+        n = Checked::Sub(n, 1);
     }
 
     Boolean result = false;
@@ -60,8 +61,8 @@ Boolean frmVarnoth::DrawBeam(Long lHeadY) {
         // so a falling beam seems to grow down from the device.
         for (Long period = 0; period < n; ++period) {
             const auto lower = static_cast<float>(y);
-            const auto middle = static_cast<float>(y - kHalfPeriod);
-            const auto upper = static_cast<float>(y - kPeriod);
+            const auto middle = static_cast<float>(Checked::Sub(y, kHalfPeriod));
+            const auto upper = static_cast<float>(Checked::Sub(y, kPeriod));
             if (bBeamPhase) {
                 picGZone.Line(kBeamLeft, lower, kBeamRight, middle, m.lBeamColor);
                 picGZone.Line(kBeamRight, middle, kBeamLeft, upper, m.lBeamColor);
@@ -69,7 +70,7 @@ Boolean frmVarnoth::DrawBeam(Long lHeadY) {
                 picGZone.Line(kBeamRight, lower, kBeamLeft, middle, m.lBeamColor);
                 picGZone.Line(kBeamLeft, middle, kBeamRight, upper, m.lBeamColor);
             }
-            y = y - kPeriod;
+            y = Checked::Sub(y, kPeriod);
         }
         result = true;
     }
@@ -78,7 +79,7 @@ Boolean frmVarnoth::DrawBeam(Long lHeadY) {
 }
 
 void frmVarnoth::DrawTarget(Long& lStyle, Long& lPos) {
-    const auto left = static_cast<float>(lPos - kBodyWidth);
+    const auto left = static_cast<float>(Checked::Sub(lPos, kBodyWidth));
     const auto right = static_cast<float>(lPos);
     const auto top = static_cast<float>(kBodyTop);
     const auto bottom = static_cast<float>(kBodyBottom);
@@ -88,26 +89,26 @@ void frmVarnoth::DrawTarget(Long& lStyle, Long& lPos) {
     if (lStyle == 0)
         picGZone.LineFilled(left, top, right, bottom, kYellow);
     else if (lStyle == 1)
-        picGZone.LineFilled(static_cast<float>(lPos - kBlueFillWidth), top, right, bottom, kBlue);
+        picGZone.LineFilled(static_cast<float>(Checked::Sub(lPos, kBlueFillWidth)), top, right,
+                            bottom, kBlue);
 
     // Two legs from either side of the centre at the body's bottom out to the foot's ends.
     picGZone.SetDrawWidth(kStandWidth);
-    picGZone.Line(static_cast<float>(lPos - 220), bottom, static_cast<float>(lPos - 300), foot,
-                  kStandGrey);
-    picGZone.Line(static_cast<float>(lPos - 180), bottom, static_cast<float>(lPos - 100), foot,
-                  kStandGrey);
-    picGZone.Line(static_cast<float>(lPos - 300), foot, static_cast<float>(lPos - 100), foot,
-                  kStandGrey);
+    const auto at = [&lPos](Long offset) { return static_cast<float>(Checked::Sub(lPos, offset)); };
+    picGZone.Line(at(220), bottom, at(300), foot, kStandGrey);
+    picGZone.Line(at(180), bottom, at(100), foot, kStandGrey);
+    picGZone.Line(at(300), foot, at(100), foot, kStandGrey);
 
     // The outline is always the whole body, whatever the fill left out.
     picGZone.SetDrawWidth(1);
     picGZone.LineBox(left, top, right, bottom, kOutlineBlack);
 
-    const Long d = std::abs(kBeamAxis - (lPos - kHalfBody));
+    // The difference never is the one Long without a positive counterpart, so abs is safe.
+    const Long d = std::abs(Checked::Sub(kBeamAxis, Checked::Sub(lPos, kHalfBody)));
     if (d > kHalfBody) {
         m.lShotPoints = 0;
     } else {
         // Half to even, as the game converts: 312.5 scores 312 and 62.5 scores 62.
-        m.lShotPoints = std::min(CLng(kPointsScale / (d + kDistanceOffset)), kBestHit);
+        m.lShotPoints = std::min(CLng(kPointsScale / Checked::Add(d, kDistanceOffset)), kBestHit);
     }
 }

@@ -1,4 +1,5 @@
 // One step of play: the frame that every tick of states 1 and 2 draws.
+#include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
 #include "view/Colour.h"
@@ -46,17 +47,17 @@ void frmVarnoth::UpdateFrame() {
         imgDevice.SetTop(imgDevice.Top() + kDeviceReturnStep);
 
     if (m.lBeamLength >= 0) {
-        m.lBeamLength = m.lBeamLength + m.lBeamStep;
+        m.lBeamLength = Checked::Add(m.lBeamLength, m.lBeamStep);
         // 0, not -1: the state machine sees on its next tick that the shot is over.
         if (!DrawBeam(m.lBeamLength))
             m.lBeamLength = 0;
     }
 
-    m.lTargetPos = m.lTargetPos + m.lTargetStep;
+    m.lTargetPos = Checked::Add(m.lTargetPos, m.lTargetStep);
     if (m.lTargetPos > kFarSide) {
         m.lTargetPos = 0;
-        m.lTargets = m.lTargets + 1;
-        m.lLives = m.lLives - 1;
+        m.lTargets = Checked::Add(m.lTargets, 1);
+        m.lLives = Checked::Sub(m.lLives, 1);
         // The rest of the frame still runs; the next tick shows the game-over screen.
         if (m.lLives < 0)
             m.lGameState = kGameOver;
@@ -81,7 +82,7 @@ void frmVarnoth::UpdateFrame() {
         picGZone.SetCurrentX(kMessageX);
         picGZone.Print(GetPraiseText(m.lLastHitPoints) + QStringLiteral(" ") +
                        Format(m.lLastHitPoints, QStringLiteral("#,##0")) + QStringLiteral(" pts"));
-        m.lMessageTicks = m.lMessageTicks - 1;
+        m.lMessageTicks = Checked::Sub(m.lMessageTicks, 1);
         if (m.lTargetPos > kExplosionGoneAt || m.lMessageTicks <= 0)
             picExplosion.SetVisible(false);
     }

@@ -1,4 +1,5 @@
 // The player's progress on screen: the upgrade stage and the hit statistics.
+#include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
 #include "view/Colour.h"
@@ -59,7 +60,7 @@ constexpr std::array<StageLook, kTopStage + 1> kStages{{
 
 void frmVarnoth::UpdateStage(Long lPoints) {
     const Long a = lPoints > kMostPointsPerHit ? kMostPointsPerHit : lPoints;
-    m.lExtraPoints = m.lExtraPoints + a;
+    m.lExtraPoints = Checked::Add(m.lExtraPoints, a);
     if (m.lExtraPoints > kMeterFull)
         m.lExtraPoints = kMeterFull;
     // Nothing takes points away here; should anything ever try, the meter stops at empty as
@@ -86,8 +87,8 @@ void frmVarnoth::UpdateStage(Long lPoints) {
     for (Long i = kFirstGreenLamp; i < s; ++i)
         lamps[i].SetBackColor(kLampGreen);
 
-    m.lBeamStep = (s + 5) * 25;
-    m.lBeamLines = s + 5;
+    m.lBeamStep = Checked::Mul(Checked::Add(s, 5), 25);
+    m.lBeamLines = Checked::Add(s, 5);
 
     const StageLook& look = kStages[s];
     lblExtras.SetCaption(QString::fromLatin1(look.message));

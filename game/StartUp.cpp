@@ -1,4 +1,5 @@
 // Preparing a game, and the player's only input: the fire button.
+#include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 
@@ -96,7 +97,9 @@ void frmVarnoth::picFire_KeyPress(Integer& iCharCode) {
         // word spoils it until the next space. Spaces never reach the buffer, so there are no
         // blanks around it to trim.
         m.sTypedKeys += c;
-        if (m.sTypedKeys.toLower() == kCodeWord) {
+        // Only a text as long as the code word can lower-case to it, so a long run of keys
+        // without a space costs no copy of the whole run on every key.
+        if (m.sTypedKeys.size() == kCodeWord.size() && m.sTypedKeys.toLower() == kCodeWord) {
             m.lLives = kHiddenLives;
             m.lExtraPoints = kHiddenExtraPoints;
             m.sngSpeed = kHiddenSpeed;
@@ -111,7 +114,7 @@ void frmVarnoth::picFire_KeyPress(Integer& iCharCode) {
 void frmVarnoth::tmrExtras_Timer() {
     // The higher the stage, the faster the meter drains; the stage itself follows at the next
     // UpdateStage, not here.
-    m.lExtraPoints = m.lExtraPoints - (2 * m.lStage + 5);
+    m.lExtraPoints = Checked::Sub(m.lExtraPoints, Checked::Add(Checked::Mul(2, m.lStage), 5));
     if (m.lExtraPoints < 0)
         m.lExtraPoints = 0;
 }

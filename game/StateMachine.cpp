@@ -1,4 +1,5 @@
 // The heartbeat of the game: every 25 ms tmrState moves the three-state machine on.
+#include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 
@@ -70,7 +71,7 @@ void frmVarnoth::tmrState_Timer() {
 
 void frmVarnoth::scoreHit() {
     m.lLastHitPoints = m.lShotPoints;
-    m.lHits = m.lHits + 1;
+    m.lHits = Checked::Add(m.lHits, 1);
     // Before the crossing is counted, so for this moment the statistics read one hit more
     // against the old number of targets; the frame below puts that right.
     UpdateStats();
@@ -79,13 +80,13 @@ void frmVarnoth::scoreHit() {
     lblScore.SetCaption(Format(m.dScore, QStringLiteral("#,##0")));
     UpdateStage(m.lLastHitPoints);
     // The play field starts at the window's left edge, so its x is the window's.
-    picExplosion.SetLeft(m.lTargetPos - kTargetWidth);
+    picExplosion.SetLeft(Checked::Sub(m.lTargetPos, kTargetWidth));
     picExplosion.SetVisible(true);
     // The frame below ends the crossing and takes a life for it; the extra life makes a hit
     // target cost none.
     m.lTargetPos = kBeyondFarSide;
     m.lBeamLength = -1;
-    m.lLives = m.lLives + 1;
+    m.lLives = Checked::Add(m.lLives, 1);
     m.lGameState = kAiming;
 }
 

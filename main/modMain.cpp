@@ -3,6 +3,7 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
+#include "replay/EventGuard.h"
 #include "replay/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -37,6 +37,21 @@ bool hasDisplay(const CommandLine& line) {
            std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
 }
 
+constexpr int kFailed = 1;
+constexpr int kScriptFault = 2;
+
+// Closes the record of the game, if one is kept; says on standard error why it is missing
+// when it could not be written, and answers whether all is well.
+bool closeRecording(std::optional<ScriptRecorder>& recorder) {
+    if (!recorder)
+        return true;
+    recorder->Close();
+    if (recorder->WriteFault().empty())
+        return true;
+    std::cerr << "varnoth: " << recorder->WriteFault() << '\n';
+    return false;
+}
+
 int play(QApplication& app, const CommandLine& line) {
     Fonts::load();
     const Artwork artwork;
@@ -48,16 +63,26 @@ int play(QApplication& app, const CommandLine& line) {
     Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
     FormWindow window(game.form);
     platform.SetDialogParent(&window);
+    // No to another game ends the program inside a handler, after the record is closed.
+    platform.onEnd = [&recorder] {
+        if (!closeRecording(recorder))
+            std::exit(kFailed);
+    };
+    const EventGuard guard(game.form, window, [&recorder] { closeRecording(recorder); });
     window.Show();
-    return app.exec();
+    const int status = app.exec();
+    return closeRecording(recorder) ? status : kFailed;
 }
 
 // The window shows a recorded game: the script is the only player.
 int replay(QApplication& app, const CommandLine& line) {
-    std::ifstream file(line.replayFile);
-    if (!file)
-        throw std::runtime_error("cannot read the script " + line.replayFile);
-    auto script = Script::parse(file);
+    std::vector<ScriptLine> script;
+    try {
+        script = Script::read(line.replayFile);
+    } catch (const ScriptError& error) {
+        std::cerr << "varnoth: " << error.what() << '\n';
+        return kScriptFault;
+    }
     Fonts::load();
     const Artwork artwork;
     ScriptedPlatform platform;

@@ -1,10 +1,14 @@
 #include "replay/Script.h"
 
-namespace {
-constexpr const char* kBlanks = " \t";
-}
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 
-std::vector<ScriptLine> Script::parse(std::istream& in) {
+namespace {
+
+constexpr const char* kBlanks = " \t";
+
+std::vector<ScriptLine> meaningfulLines(std::istream& in) {
     std::vector<ScriptLine> lines;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
@@ -12,8 +16,31 @@ std::vector<ScriptLine> Script::parse(std::istream& in) {
             text.pop_back();
         const auto start = text.find_first_not_of(kBlanks);
         if (start != std::string::npos && text[start] != '#')
-            lines.push_back(split(number, text));
+            lines.push_back(Script::split(number, text));
     }
+    return lines;
+}
+
+} // namespace
+
+std::vector<ScriptLine> Script::parse(std::istream& in) {
+    auto lines = meaningfulLines(in);
+    if (in.bad())
+        throw ScriptError(std::string("cannot read the script: ") + std::strerror(errno));
+    return lines;
+}
+
+// A directory opens as a stream too; only reading it fails, and then badly, not as an end.
+std::vector<ScriptLine> Script::read(const std::string& path) {
+    const auto unreadable = [&path] {
+        return ScriptError("cannot read " + path + ": " + std::strerror(errno));
+    };
+    std::ifstream file(path);
+    if (!file)
+        throw unreadable();
+    auto lines = meaningfulLines(file);
+    if (file.bad())
+        throw unreadable();
     return lines;
 }
 

@@ -15,8 +15,12 @@ struct ScriptLine {
 };
 
 namespace Script {
-// Reads a script, leaving out blank lines and lines starting with #.
+// Reads a script, leaving out blank lines and lines starting with #. Throws ScriptError when
+// the stream fails while being read.
 std::vector<ScriptLine> parse(std::istream& in);
+// Reads the script in a file (or a pipe, as /dev/stdin); throws ScriptError saying why when it
+// is a directory or cannot be read.
+std::vector<ScriptLine> read(const std::string& path);
 // Splits one line's text into the command word and the rest after the blank that ends it.
 ScriptLine split(int number, const std::string& text);
 // The blank-separated words of a line's rest.

@@ -1,12 +1,19 @@
 #include "replay/ScriptRecorder.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
-ScriptRecorder::ScriptRecorder(const std::string& path) : file_(path) {
+ScriptRecorder::ScriptRecorder(const std::string& path) : path_(path), file_(path) {
     if (!file_)
-        throw std::runtime_error("cannot write the script " + path);
-    file_ << "# Varnoth game record: replay with varnoth --replay or varnoth-replay\n";
+        fault_ = "cannot write the game record " + path_ + ": " + std::strerror(errno);
+    else
+        writeLine("# Varnoth game record: replay with varnoth --replay or varnoth-replay");
+    if (!fault_.empty())
+        throw std::runtime_error(fault_);
 }
 
 ScriptRecorder::~ScriptRecorder() {
@@ -39,7 +46,6 @@ void ScriptRecorder::Close() {
     while (!open_.empty())
         closeEvent(false);
     flushTicks();
-    file_.flush();
 }
 
 void ScriptRecorder::closeEvent(bool finished) {
@@ -78,18 +84,34 @@ void ScriptRecorder::write(const std::vector<Entry>& entries) {
             continue;
         }
         flushTicks();
-        if (entry.yield > 0)
-            file_ << "at-yield " << entry.yield << ' ';
-        file_ << entry.text << '\n' << std::flush;
+        writeLine(entry.yield > 0 ? "at-yield " + std::to_string(entry.yield) + ' ' + entry.text
+                                  : entry.text);
     }
 }
 
 void ScriptRecorder::flushTicks() {
     if (pendingTicks_ == 0)
         return;
-    file_ << "tick";
-    if (pendingTicks_ > 1)
-        file_ << ' ' << pendingTicks_;
-    file_ << '\n' << std::flush;
+    writeLine(pendingTicks_ > 1 ? "tick " + std::to_string(pendingTicks_) : "tick");
     pendingTicks_ = 0;
+}
+
+void ScriptRecorder::writeLine(const std::string& line) {
+    if (!fault_.empty())
+        return;
+    file_ << line << '\n' << std::flush;
+    if (!file_)
+        fail();
+}
+
+// A record with a hole in it would replay another game, and its last line may be cut short:
+// a file that could not be written whole is removed, and the rest of the game goes
+// unrecorded. Only a plain file that this record emptied is removed; a device or pipe is left
+// alone.
+void ScriptRecorder::fail() {
+    fault_ = "cannot write the game record " + path_ + ": " + std::strerror(errno);
+    file_.close();
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path_, error) && std::filesystem::remove(path_, error))
+        fault_ += " (the part written is removed)";
 }

@@ -18,10 +18,11 @@
 // the yield that ends a tick) is written after it, as that is when it took effect; one that
 // ran at an earlier yield (the game-over tick yields before it draws) is written before it
 // as `at-yield K EVENT`. Consecutive ticks are folded into `tick N`. Every other line is
-// flushed at once, so a killed game leaves a usable script.
+// written through at once, so a killed game leaves a usable script where it was asked for.
+// A write that fails stops the recording and removes the file (see WriteFault).
 class ScriptRecorder {
 public:
-    // Throws std::runtime_error when the file cannot be written.
+    // Throws std::runtime_error when the file cannot be written, not even its first line.
     explicit ScriptRecorder(const std::string& path);
     ~ScriptRecorder();
     ScriptRecorder(const ScriptRecorder&) = delete;
@@ -37,6 +38,8 @@ public:
     // Ends every open event where it stands and writes out all that is pending; for the end
     // of the program, which may come inside a handler.
     void Close();
+    // Why the record could not be written, naming the file; empty while all is well.
+    const std::string& WriteFault() const { return fault_; }
 
 private:
     // A line to write; an event line with a yield is held for that yield of the next event.
@@ -63,8 +66,12 @@ private:
     void closeEvent(bool finished);
     void write(const std::vector<Entry>& entries);
     void flushTicks();
+    void writeLine(const std::string& line);
+    void fail();
 
+    std::string path_;
     std::ofstream file_;
+    std::string fault_;
     std::vector<OpenEvent> open_;
     int pendingTicks_ = 0;
 };

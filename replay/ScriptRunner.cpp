@@ -6,7 +6,10 @@
 #include "replay/RecordVariables.h"
 #include "replay/StateDump.h"
 #include "replay/YieldHook.h"
+#include "view/Conversions.h"
 #include "view/Platform.h"
+#include "view/Timer.h"
+#include "view/VarnothForm.h"
 
 #include <QString>
 #include <algorithm>
@@ -43,10 +46,28 @@ std::vector<std::string> arguments(const ScriptLine& line, std::size_t least, st
     return words;
 }
 
-template <typename Number> Number parseNumber(int line, const std::string& text) {
+// What `Number` is to the game, for the message when a value does not fit.
+template <typename Number> const char* typeName() {
+    static_assert(std::is_same_v<Number, Long> || std::is_floating_point_v<Number>);
+    if constexpr (std::is_same_v<Number, Long>)
+        return "a Long (32-bit)";
+    else if constexpr (std::is_same_v<Number, Single>)
+        return "a Single";
+    else
+        return "a Double";
+}
+
+// `what` names the place the number goes to, as "lLives" or "tick's count".
+template <typename Number>
+Number parseNumber(int line, const std::string& text, std::string_view what = {}) {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    bool valid = !text.empty() && error == std::errc() && end == text.data() + text.size();
+    const bool whole = !text.empty() && end == text.data() + text.size();
+    if (whole && error == std::errc::result_out_of_range) {
+        throw ScriptError(line, std::string(what.empty() ? "the number" : what) + " is " +
+                                    typeName<Number>() + ", which cannot hold " + text);
+    }
+    bool valid = whole && error == std::errc();
     // A dump must stay valid JSON, which has no infinity and no NaN.
     if constexpr (std::is_floating_point_v<Number>)
         valid = valid && std::isfinite(value);
@@ -55,12 +76,18 @@ template <typename Number> Number parseNumber(int line, const std::string& text)
     return value;
 }
 
+// The game's untrapped run-time error, as the script line that raised it.
+ScriptError runTimeError(int line, const Overflow& error) {
+    return ScriptError(line,
+                       "run-time error " + std::to_string(Overflow::Number) + ", " + error.what());
+}
+
 // `tick [N]` and `extras [N]`.
 int repeatCount(const ScriptLine& line) {
     const auto words = arguments(line, 0, 1, line.command + " [N]");
     if (words.empty())
         return 1;
-    const int count = parseNumber<int>(line.number, words.front());
+    const int count = parseNumber<int>(line.number, words.front(), line.command + "'s count");
     if (count < 0)
         throw ScriptError(line.number, line.command + " cannot run " + words.front() + " times");
     return count;
@@ -160,6 +187,8 @@ void ScriptRunner::Run(const ScriptLine& line) {
             throw ScriptError(line.number, "unknown command \"" + c + "\"");
     } catch (const NoAnswerQueued& missing) {
         throw noAnswer(line.number, missing);
+    } catch (const Overflow& error) {
+        throw runTimeError(line.number, error);
     }
     collectDialogs();
 }
@@ -204,6 +233,8 @@ void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
                 performEvent(held.line);
             } catch (const NoAnswerQueued& missing) {
                 throw noAnswer(held.line.number, missing);
+            } catch (const Overflow& error) {
+                throw runTimeError(held.line.number, error);
             }
         }
         delivering = false;
@@ -219,12 +250,16 @@ void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
 
 void ScriptRunner::performEvent(const ScriptLine& line) {
     const std::string& c = line.command;
-    if (c == "tick") {
-        for (int i = repeatCount(line); i > 0; --i)
-            game_.tmrState_Timer();
-    } else if (c == "extras") {
-        for (int i = repeatCount(line); i > 0; --i)
-            game_.tmrExtras_Timer();
+    // A timer that is off does not tick, as in the window: the game-over tick switches both
+    // off, so the ticks after it in the same line do nothing.
+    if (c == "tick" || c == "extras") {
+        Timer& timer = c == "tick" ? form_.tmrState : form_.tmrExtras;
+        for (int i = repeatCount(line); i > 0 && timer.Enabled(); --i) {
+            if (c == "tick")
+                game_.tmrState_Timer();
+            else
+                game_.tmrExtras_Timer();
+        }
     } else if (c == "click") {
         arguments(line, 0, 0, "click");
         game_.picFire_Click();
@@ -294,7 +329,7 @@ void ScriptRunner::set(const ScriptLine& line) {
                                                            words.front() + "\"");
                     *target = words.front() == "true";
                 } else {
-                    *target = parseNumber<T>(line.number, words.front());
+                    *target = parseNumber<T>(line.number, words.front(), assignment.command);
                 }
             }
         },
@@ -315,7 +350,7 @@ void ScriptRunner::call(const ScriptLine& line) {
                                            (op->arity == 1 ? " number" : " numbers"));
     std::vector<Long> args;
     for (std::size_t i = 1; i < words.size(); ++i)
-        args.push_back(parseNumber<Long>(line.number, words[i]));
+        args.push_back(parseNumber<Long>(line.number, words[i], words.front() + "'s argument"));
     const std::string result = op->run(game_, args);
     out_ << "{\"call\":\"" << op->name << "\",\"result\":" << result << "}\n";
 }

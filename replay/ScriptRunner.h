@@ -25,8 +25,10 @@ class frmVarnoth;
 // A driver that spreads `tick N` over real time runs it as N lines `tick`, one per
 // TickCount, and the held events go with the first of them.
 //
-// Run throws ScriptError for a bad line or a dialog without a queued answer; it lets
-// ProgramEnded through when the player declined another game.
+// `tick` and `extras` do nothing while their timer is off, as the window's timers do not
+// fire then. Run throws ScriptError for a bad line, a dialog without a queued answer, or a
+// run-time error of the game (Overflow) in what the line ran; it lets ProgramEnded through
+// when the player declined another game.
 class ScriptRunner {
 public:
     ScriptRunner(Game& game, ScriptedPlatform& platform, std::ostream& out);

@@ -1,6 +1,7 @@
 #include "replay/SoakPlayer.h"
 
 #include "game/frmVarnoth.h"
+#include "replay/Game.h"
 #include "view/Conversions.h"
 #include "view/ScriptedPlatform.h"
 #include "view/Timer.h"
@@ -18,10 +19,9 @@ constexpr Integer kSpace = 32;
 
 } // namespace
 
-SoakPlayer::SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, Timer& tmrState,
-                       std::uint32_t generatorStart)
-    : game_(game), m_(game.Record()), platform_(platform), tmrState_(tmrState),
-      random_(generatorStart) {}
+SoakPlayer::SoakPlayer(Game& game, ScriptedPlatform& platform, std::uint32_t generatorStart)
+    : game_(game.game), m_(game.game.Record()), platform_(platform), tmrState_(game.form.tmrState),
+      tmrExtras_(game.form.tmrExtras), random_(generatorStart) {}
 
 void SoakPlayer::fail(const std::string& rule) const {
     throw std::logic_error("event " + std::to_string(events_) + " (tick " + std::to_string(ticks_) +
@@ -78,6 +78,8 @@ void SoakPlayer::tick() {
 }
 
 void SoakPlayer::extras() {
+    if (!tmrExtras_.Enabled())
+        return;
     line("extras");
     game_.tmrExtras_Timer();
 }

@@ -9,18 +9,19 @@
 #include <string>
 
 class frmVarnoth;
+class Game;
 class ScriptedPlatform;
 class Timer;
 
 // A random player for a long evening of play: clicks, keys from the whole 16-bit range with
 // the code word now and then, extras ticks every 1 to 20 state ticks, and answers of every
-// kind to the dialogs, queued ahead as a script does. After every event it checks the rules
+// kind to the dialogs, queued ahead as a script does. A timer that is off does not tick, as in
+// the window. After every event it checks the rules
 // that must always hold for the state record. Every event is also given to onLine as the
 // script line that replays it.
 class SoakPlayer {
 public:
-    SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, Timer& tmrState,
-               std::uint32_t generatorStart);
+    SoakPlayer(Game& game, ScriptedPlatform& platform, std::uint32_t generatorStart);
 
     // Plays until the state timer has ticked `ticks` times or the player has declined
     // another game. Throws std::logic_error naming the event when a rule is broken.
@@ -51,7 +52,8 @@ private:
     frmVarnoth& game_;
     GameRecord& m_;
     ScriptedPlatform& platform_;
-    Timer& tmrState_;
+    const Timer& tmrState_;
+    const Timer& tmrExtras_;
     std::mt19937 random_;
     long long ticks_ = 0;
     long long events_ = 0;

@@ -4,11 +4,13 @@
 #include "view/ScriptedPlatform.h"
 
 #include <QCoreApplication>
+#include <exception>
 #include <iostream>
 
 namespace {
 constexpr int kTickMs = 25;
 constexpr int kScriptFault = 2;
+constexpr int kFailure = 1;
 } // namespace
 
 WindowReplay::WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedPlatform& platform,
@@ -55,6 +57,10 @@ void WindowReplay::step() {
     } catch (const ScriptError& fault) {
         std::cerr << "varnoth: " << fault.what() << '\n';
         exitCode_ = kScriptFault;
+    } catch (const std::exception& error) {
+        // This runs from the event loop, which must never see an exception.
+        std::cerr << "varnoth: the replay failed: " << error.what() << '\n';
+        exitCode_ = kFailure;
     }
     finish();
 }

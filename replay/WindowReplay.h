@@ -23,7 +23,8 @@ public:
                  FormWindow& window, bool printStats);
 
     void Start();
-    // 0 when the script ran to its end, 2 when it had a fault.
+    // 0 when the script ran to its end, 2 when it had a fault (the game's run-time errors
+    // included, named by their line), 1 when anything else failed.
     int ExitCode() const { return exitCode_; }
 
 private:

@@ -7,12 +7,12 @@
 
 namespace {
 
-template <typename Int> Int roundHalfEven(double value, const char* what) {
+template <typename Int> Int roundHalfEven(double value) {
     // nearbyint follows the current rounding mode, which is round-to-nearest-even unless
     // something has changed it; nothing in the game does.
     const double rounded = std::nearbyint(value);
     if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
-        throw std::overflow_error(what);
+        throw Overflow();
     return static_cast<Int>(rounded);
 }
 
@@ -25,11 +25,11 @@ double roundHalfUp(double value) {
 } // namespace
 
 std::int32_t CLng(double value) {
-    return roundHalfEven<std::int32_t>(value, "Overflow");
+    return roundHalfEven<std::int32_t>(value);
 }
 
 std::int16_t CInt(double value) {
-    return roundHalfEven<std::int16_t>(value, "Overflow");
+    return roundHalfEven<std::int16_t>(value);
 }
 
 QString Format(double value, const QString& pattern) {

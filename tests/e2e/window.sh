@@ -9,6 +9,11 @@ WORK=$(mktemp -d)
 trap 'stop_game; rm -rf "$WORK"' EXIT
 source "$here/lib.sh"
 
+# A record that cannot be written is refused before the window opens, with a message.
+refusal=$(VARNOTH_REGISTRY=$WORK/store.db timeout 20 "$binary" --record /dev/full 2>&1 >/dev/null)
+check "--record to a full disk fails with a message" "1 yes" \
+    "$? $([[ $refusal == *"varnoth: "*"/dev/full"* ]] && echo yes)"
+
 # -name is one of Qt's own options: the window's X class name shows that it reached Qt, and
 # its class must be what the desktop entry promises, or docks show a second, iconless entry.
 start_game "$binary" -name varnoth-e2e

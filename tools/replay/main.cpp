@@ -10,15 +10,27 @@
 
 #include <QGuiApplication>
 #include <QLocale>
-#include <fstream>
 #include <iostream>
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kScriptFault = 2;
 
-int replay(std::istream& in) {
+[[nodiscard]] int fault(const ScriptError& error) {
+    std::cout.flush();
+    std::cerr << "varnoth-replay: " << error.what() << '\n';
+    return kScriptFault;
+}
+
+int replay(const std::string& scriptPath) {
+    std::vector<ScriptLine> script;
+    try {
+        script = scriptPath.empty() ? Script::parse(std::cin) : Script::read(scriptPath);
+    } catch (const ScriptError& error) {
+        return fault(error);
+    }
     const Artwork artwork;
     ScriptedPlatform platform;
     RegistryHighScore highScores;
@@ -26,15 +38,13 @@ int replay(std::istream& in) {
     ScriptRunner runner(game, platform, std::cout);
     try {
         game.Start();
-        for (const ScriptLine& line : Script::parse(in))
+        for (const ScriptLine& line : script)
             runner.Run(line);
         runner.Finish();
     } catch (const ProgramEnded&) {
         std::cout << "{\"ended\":true}\n";
-    } catch (const ScriptError& fault) {
-        std::cout.flush();
-        std::cerr << "varnoth-replay: " << fault.what() << '\n';
-        return kScriptFault;
+    } catch (const ScriptError& error) {
+        return fault(error);
     }
     return 0;
 }
@@ -61,14 +71,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QString::fromStdString(locale)));
     try {
         Fonts::load();
-        if (scriptPath.empty())
-            return replay(std::cin);
-        std::ifstream file(scriptPath);
-        if (!file) {
-            std::cerr << "varnoth-replay: cannot read " << scriptPath << '\n';
-            return kScriptFault;
-        }
-        return replay(file);
+        return replay(scriptPath);
     } catch (const std::exception& error) {
         std::cerr << "varnoth-replay: " << error.what() << '\n';
         return 1;

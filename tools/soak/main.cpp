@@ -2,6 +2,7 @@
 // every event and the memory the game holds. See --help.
 #include "main/HighScore.h"
 #include "replay/Game.h"
+#include "replay/ScriptError.h"
 #include "replay/SoakPlayer.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
@@ -11,9 +12,14 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,26 +34,53 @@ struct Options {
     std::uint32_t start = 1;
     std::string scriptFile;
     bool memoryCheck = true;
+    bool help = false;
 };
+
+constexpr const char* kUsage =
+    "usage: varnoth-soak [--ticks N] [--start N] [--script FILE] [--no-memory-check]\n"
+    "Plays N state ticks (default 1000000) of random games; --start picks the random\n"
+    "sequence (0 to 4294967295); --script writes the events as a replay script.\n"
+    "--no-memory-check skips the check that memory stays flat (a sanitizer's own\n"
+    "bookkeeping grows).";
+
+// A whole number from least to most, all of the text and nothing else; `kind` says which.
+template <typename Number>
+Number wholeNumber(const std::string& option, const std::string& text, Number least, Number most,
+                   const std::string& kind) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
+        value > most)
+        throw std::invalid_argument(option + " takes " + kind + ", not \"" +
+                                    ScriptError::Printable(text) + "\"");
+    return value;
+}
 
 Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (i + 1 < argc && arg == "--ticks")
-            options.ticks = std::stoll(argv[++i]);
-        else if (i + 1 < argc && arg == "--start")
-            options.start = static_cast<std::uint32_t>(std::stoul(argv[++i]));
-        else if (i + 1 < argc && arg == "--script")
+        const bool takesValue = arg == "--ticks" || arg == "--start" || arg == "--script";
+        if (takesValue && i + 1 == argc)
+            throw std::invalid_argument(arg + " needs a value");
+        if (arg == "--ticks")
+            options.ticks =
+                wholeNumber<long long>(arg, argv[++i], 1, std::numeric_limits<long long>::max(),
+                                       "a positive whole number");
+        else if (arg == "--start")
+            options.start = wholeNumber<std::uint32_t>(arg, argv[++i], 0,
+                                                       std::numeric_limits<std::uint32_t>::max(),
+                                                       "a whole number from 0 to 4294967295");
+        else if (arg == "--script")
             options.scriptFile = argv[++i];
         else if (arg == "--no-memory-check")
             options.memoryCheck = false;
+        else if (arg == "--help")
+            options.help = true;
         else
-            throw std::invalid_argument(
-                "usage: varnoth-soak [--ticks N] [--start N] [--script FILE] [--no-memory-check]\n"
-                "Plays N state ticks (default 1000000) of random games; --start picks the random\n"
-                "sequence; --script writes the events as a replay script. --no-memory-check skips\n"
-                "the check that memory stays flat (a sanitizer's own bookkeeping grows).");
+            throw std::invalid_argument("unknown option \"" + ScriptError::Printable(arg) + "\"\n" +
+                                        kUsage);
     }
     return options;
 }
@@ -70,8 +103,7 @@ double residentMiB() {
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
     explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores),
-          player(game.game, platform, game.form.tmrState, start) {
+        : game(artwork, platform, highScores), player(game, platform, start) {
         game.Start();
     }
     ScriptedPlatform platform;
@@ -87,8 +119,21 @@ int main(int argc, char** argv) {
     try {
         options = parse(argc, argv);
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        std::cerr << "varnoth-soak: " << error.what() << '\n';
         return 2;
+    }
+    if (options.help) {
+        std::cout << kUsage << '\n';
+        return 0;
+    }
+    std::ofstream script;
+    if (!options.scriptFile.empty()) {
+        script.open(options.scriptFile);
+        if (!script) {
+            std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
+                      << ": " << std::strerror(errno) << '\n';
+            return 2;
+        }
     }
     QTemporaryDir storeDir;
     if (!std::getenv("VARNOTH_REGISTRY"))
@@ -99,9 +144,8 @@ int main(int argc, char** argv) {
     Fonts::load();
     const Artwork artwork;
 
-    std::ofstream script;
-    if (!options.scriptFile.empty())
-        script.open(options.scriptFile);
+    // The cause of the script's first failed write, kept before later calls change errno.
+    int scriptFault = 0;
     long long ticks = 0;
     long long events = 0;
     long long hits = 0;
@@ -111,8 +155,10 @@ int main(int argc, char** argv) {
         while (ticks < options.ticks) {
             auto session = std::make_unique<Session>(artwork, start++);
             if (script.is_open())
-                session->player.onLine = [&script](const std::string& line) {
+                session->player.onLine = [&script, &scriptFault](const std::string& line) {
                     script << line << '\n';
+                    if (!script && scriptFault == 0)
+                        scriptFault = errno;
                 };
             while (ticks < options.ticks && !session->player.ended()) {
                 const long long before = session->player.ticks();
@@ -126,11 +172,19 @@ int main(int argc, char** argv) {
             events += session->player.events();
             hits += session->player.hits();
         }
-    } catch (const std::logic_error& broken) {
-        std::cerr << "varnoth-soak: rule broken at " << broken.what()
-                  << "\nreplay it: varnoth-soak --ticks " << options.ticks << " --start "
-                  << options.start << " --script FILE\n";
+    } catch (const std::exception& error) {
+        const bool broken = dynamic_cast<const std::logic_error*>(&error) != nullptr;
+        std::cerr << "varnoth-soak: " << (broken ? "rule broken at " : "the game failed: ")
+                  << error.what() << "\nreplay it: varnoth-soak --ticks " << options.ticks
+                  << " --start " << options.start << " --script FILE\n";
         std::cout << "0 passed, 1 failed\n";
+        return 1;
+    }
+    if (script.is_open() && !script.flush() && scriptFault == 0)
+        scriptFault = errno;
+    if (script.is_open() && !script) {
+        std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
+                  << ": " << std::strerror(scriptFault) << '\n';
         return 1;
     }
     const double finalMiB = residentMiB();
