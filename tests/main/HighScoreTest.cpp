@@ -3,7 +3,7 @@
 #include "TempStore.h"
 
 #include "main/HighScore.h"
-#include "registry/RegistryApi.h"
+#include "registry/RegistryTypes.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ RawValue Dword(std::int32_t l) {
 }
 
 void Store(const char* name, const RawValue& value) {
-    ASSERT_EQ(PutValue(HKEY_LOCAL_MACHINE, kKey, name, value), ERROR_SUCCESS);
+    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, name, value));
 }
 
 } // namespace
@@ -109,12 +109,11 @@ TEST(HighScore, FirstLoadCreatesTheKeyAndWritesNothingElse) {
     QString who;
     double best = 0;
     RegistryHighScore().LoadHighScore(who, best);
-    HKEY key = 0;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
-    DWORD subkeys = 9, values = 9;
-    EXPECT_EQ(RegQueryInfoKey(key, &subkeys, nullptr, &values, nullptr, nullptr), ERROR_SUCCESS);
-    RegCloseKey(key);
-    EXPECT_EQ(subkeys + values, 0u);
+    RegistryStore probe(RegistryStore::Kind::Read);
+    const auto key = probe.FindKey(HKEY_LOCAL_MACHINE, kKey);
+    ASSERT_TRUE(key);
+    EXPECT_TRUE(probe.ValueNames(*key).empty());
+    EXPECT_TRUE(probe.SubkeyNames(*key).empty());
     EXPECT_EQ(who, "Unknown");
     EXPECT_EQ(best, 1000);
 }
