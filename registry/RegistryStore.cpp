@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace {
 
 // The transaction open on this thread, which any made after it joins. A thread-wide setting
@@ -26,20 +28,18 @@ constexpr std::size_t kLongestValueName = 16383;
 }
 
 RegistryStore::KeyId RootKey(std::uint32_t root) {
-    switch (root) {
-    case reg::HKEY_CLASSES_ROOT:
-        return 6;
-    case reg::HKEY_CURRENT_USER:
-        return 1;
-    case reg::HKEY_LOCAL_MACHINE:
-        return 2;
-    case reg::HKEY_USERS:
-        return 3;
-    case reg::HKEY_CURRENT_CONFIG:
-        return 4;
-    default:
-        Refuse("no such root: " + std::to_string(root));
+    constexpr std::pair<std::uint32_t, RegistryStore::KeyId> kRoots[] = {
+        {reg::HKEY_CURRENT_USER, 1},
+        {reg::HKEY_LOCAL_MACHINE, 2},
+        {reg::HKEY_USERS, 3},
+        {reg::HKEY_CURRENT_CONFIG, 4},
+        {reg::HKEY_CLASSES_ROOT, kLastPermanentKey}};
+    for (const auto& [handle, key] : kRoots) {
+        if (handle == root) {
+            return key;
+        }
     }
+    Refuse("no such root: " + std::to_string(root));
 }
 
 // Only the ASCII letters match without regard to case; "Ä" and "ä" stay two names.
@@ -110,28 +110,30 @@ void RegistryStore::Commit() {
 
 std::optional<RegistryStore::KeyId> RegistryStore::FindKey(std::uint32_t root,
                                                            const std::string& path) {
-    KeyId key = RootKey(root);
-    for (const std::string& part : SplitPath(path)) {
-        SqliteStatement find(Db(), "SELECT id FROM keys WHERE parent = ? AND fold = ?");
-        if (!find.Bind(1, key).Bind(2, Fold(part)).Step()) {
-            return std::nullopt;
-        }
-        key = find.Integer(0);
-    }
-    return key;
+    return Walk(root, path, false);
 }
 
 RegistryStore::KeyId RegistryStore::CreateKey(std::uint32_t root, const std::string& path) {
+    return *Walk(root, path, true);
+}
+
+std::optional<RegistryStore::KeyId> RegistryStore::Walk(std::uint32_t root, const std::string& path,
+                                                        bool create) {
     KeyId key = RootKey(root);
     for (const std::string& part : SplitPath(path)) {
         SqliteStatement find(Db(), "SELECT id FROM keys WHERE parent = ? AND fold = ?");
         if (find.Bind(1, key).Bind(2, Fold(part)).Step()) {
             key = find.Integer(0);
-            continue;
+        } else if (create) {
+            SqliteStatement(Db(), "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)")
+                .Bind(1, key)
+                .Bind(2, part)
+                .Bind(3, Fold(part))
+                .Step();
+            key = sqlite3_last_insert_rowid(Db().Handle());
+        } else {
+            return std::nullopt;
         }
-        SqliteStatement insert(Db(), "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)");
-        insert.Bind(1, key).Bind(2, part).Bind(3, Fold(part)).Step();
-        key = sqlite3_last_insert_rowid(Db().Handle());
     }
     return key;
 }
@@ -172,17 +174,16 @@ bool RegistryStore::DeleteValue(KeyId key, const std::string& name) {
 }
 
 std::vector<std::string> RegistryStore::ValueNames(KeyId key) {
-    std::vector<std::string> names;
-    SqliteStatement list(Db(), "SELECT name FROM vals WHERE key = ? ORDER BY rowid");
-    for (list.Bind(1, key); list.Step();) {
-        names.push_back(list.Text(0));
-    }
-    return names;
+    return Names("SELECT name FROM vals WHERE key = ? ORDER BY rowid", key);
 }
 
 std::vector<std::string> RegistryStore::SubkeyNames(KeyId key) {
+    return Names("SELECT name FROM keys WHERE parent = ? ORDER BY fold", key);
+}
+
+std::vector<std::string> RegistryStore::Names(const char* sql, KeyId key) {
     std::vector<std::string> names;
-    SqliteStatement list(Db(), "SELECT name FROM keys WHERE parent = ? ORDER BY fold");
+    SqliteStatement list(Db(), sql);
     for (list.Bind(1, key); list.Step();) {
         names.push_back(list.Text(0));
     }

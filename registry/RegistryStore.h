@@ -62,6 +62,8 @@ public:
 
 private:
     SqliteDatabase& Db() { return outer_ ? outer_->Db() : *db_; }
+    std::optional<KeyId> Walk(std::uint32_t root, const std::string& path, bool create);
+    std::vector<std::string> Names(const char* sql, KeyId key);
 
     RegistryStore* outer_ = nullptr;
     std::optional<SqliteDatabase> db_;

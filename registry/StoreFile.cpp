@@ -39,37 +39,22 @@ constexpr const char* kTemporarySuffix = ".new-";
 constexpr const char* kLayout = R"sql(
 PRAGMA application_id = 1447973447;
 PRAGMA user_version = 1;
-CREATE TABLE keys (
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    parent INTEGER,
-    name BLOB NOT NULL,
-    fold BLOB NOT NULL
-);
+CREATE TABLE keys (id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER, name BLOB NOT NULL,
+                   fold BLOB NOT NULL);
 CREATE UNIQUE INDEX keys_by_name ON keys (parent, fold);
-CREATE TABLE vals (
-    key INTEGER NOT NULL,
-    name BLOB NOT NULL,
-    fold BLOB NOT NULL,
-    type INTEGER NOT NULL,
-    data BLOB NOT NULL
-);
+CREATE TABLE vals (key INTEGER NOT NULL, name BLOB NOT NULL, fold BLOB NOT NULL,
+                   type INTEGER NOT NULL, data BLOB NOT NULL);
 CREATE UNIQUE INDEX vals_by_name ON vals (key, fold);
-INSERT INTO keys (id, parent, name, fold) VALUES
-    (1, NULL, 'HKEY_CURRENT_USER', ''),
-    (2, NULL, 'HKEY_LOCAL_MACHINE', ''),
-    (3, NULL, 'HKEY_USERS', ''),
-    (4, NULL, 'HKEY_CURRENT_CONFIG', ''),
-    (5, 2, CAST('SOFTWARE' AS BLOB), CAST('SOFTWARE' AS BLOB)),
+INSERT INTO keys (id, parent, name, fold) VALUES (1, NULL, 'HKEY_CURRENT_USER', ''),
+    (2, NULL, 'HKEY_LOCAL_MACHINE', ''), (3, NULL, 'HKEY_USERS', ''),
+    (4, NULL, 'HKEY_CURRENT_CONFIG', ''), (5, 2, CAST('SOFTWARE' AS BLOB), CAST('SOFTWARE' AS BLOB)),
     (6, 5, CAST('Classes' AS BLOB), CAST('CLASSES' AS BLOB));
 )sql";
 constexpr std::int64_t kApplicationId = 1447973447;
 constexpr std::int64_t kLayoutVersion = 1;
 
 [[noreturn]] void FailErrno(const std::string& what) {
-    const int error = errno;
-    throw SqliteError(error == EACCES || error == EPERM || error == EROFS ? SQLITE_PERM
-                                                                          : SQLITE_CANTOPEN,
-                      what + ": " + std::strerror(error));
+    throw SqliteError(SQLITE_CANTOPEN, what + ": " + std::strerror(errno));
 }
 
 [[noreturn]] void NotAStore(const std::string& path) {
@@ -117,10 +102,6 @@ std::string Directory(const std::string& path) {
     return parent.empty() ? "." : parent.string();
 }
 
-bool Writable(const std::string& path) {
-    return access(path.c_str(), W_OK) == 0;
-}
-
 void MakeDirectories(const std::string& directory) {
     fs::path partial;
     for (const fs::path& part : fs::path(directory)) {
@@ -146,28 +127,9 @@ struct Descriptor {
     int fd = -1;
 };
 
-// A new store under construction, under a temporary name beside its place; the name goes when
-// the object does.
-class NewStoreFile {
-public:
-    explicit NewStoreFile(const std::string& path) : path_(path + kTemporarySuffix + "XXXXXX") {
-        const Descriptor file(mkstemp(path_.data()));
-        if (file.fd < 0) {
-            FailErrno(path_);
-        }
-    }
-    ~NewStoreFile() { unlink(path_.c_str()); }
-    NewStoreFile(const NewStoreFile&) = delete;
-    NewStoreFile& operator=(const NewStoreFile&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Only called by the holder of the directory's lock, so no copy of the game is making a store
-// there: any temporary store file, or its journal, was left by one that was killed doing so.
+// there: any temporary store file, or its journal, was left by one that failed or was killed
+// while doing so.
 void RemoveLeftovers(const std::string& path) {
     const std::string prefix = fs::path(path).filename().string() + kTemporarySuffix;
     std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(Directory(path).c_str()), closedir);
@@ -182,17 +144,22 @@ void RemoveLeftovers(const std::string& path) {
 // ever sees a half-made store; link, unlike rename, never replaces, so of two copies of the
 // game making it at once one simply wins and the other uses its store.
 void Create(const std::string& path) {
-    const NewStoreFile temporary(path);
+    std::string temporary = path + kTemporarySuffix + "XXXXXX";
+    if (const Descriptor file(mkstemp(temporary.data())); file.fd < 0) {
+        FailErrno(temporary);
+    }
+    // A failure on the way leaves the temporary file to the next write's clearing.
     {
-        SqliteDatabase db(temporary.Path(), SQLITE_OPEN_READWRITE);
+        SqliteDatabase db(temporary, SQLITE_OPEN_READWRITE);
         db.Execute("PRAGMA synchronous = FULL");
         db.Execute("BEGIN");
         db.Execute(kLayout);
         db.Execute("COMMIT");
     }
-    if (link(temporary.Path().c_str(), path.c_str()) != 0 && errno != EEXIST) {
+    if (link(temporary.c_str(), path.c_str()) != 0 && errno != EEXIST) {
         FailErrno(path);
     }
+    unlink(temporary.c_str());
     const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
     fsync(directory.fd);
 }
@@ -266,7 +233,8 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
     // reader opens read-write when it may: a copy of the game killed in mid-write leaves a
     // journal that the next connection has to play back before it can read. A file that is not
     // ours is never written by that, as SQLite only plays back its own journal.
-    const bool writable = Writable(path) && Writable(Directory(path));
+    const bool writable =
+        access(path.c_str(), W_OK) == 0 && access(Directory(path).c_str(), W_OK) == 0;
     SqliteDatabase db(path, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     sqlite3_busy_timeout(db.Handle(), static_cast<int>(busyWait.count()));
     // The rollback journal (journal_mode DELETE, SQLite's default) with synchronous FULL: the old

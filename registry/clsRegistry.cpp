@@ -5,7 +5,6 @@
 #include "registry/RegistryTypes.h"
 #include "registry/SqliteError.h"
 
-#include <array>
 #include <cstdlib>
 #include <exception>
 #include <optional>
@@ -34,11 +33,6 @@ std::int32_t Long(const ByteArray& data) {
     return static_cast<std::int32_t>(u);
 }
 
-ByteArray LittleEndian(std::uint32_t u) {
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-            static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
-}
-
 // A text holds a variable to expand when a percent sign has another one at least two places
 // after it, with a name between them. "50%" and "100%%" are plain text.
 bool NamesVariable(const std::string& s) {
@@ -46,30 +40,7 @@ bool NamesVariable(const std::string& s) {
     return first != std::string::npos && s.find('%', first + 2) != std::string::npos;
 }
 
-std::optional<std::int32_t> AsLong(const Variant& value) {
-    if (const auto* integer = std::get_if<std::int16_t>(&value)) {
-        return *integer;
-    }
-    if (const auto* longInteger = std::get_if<std::int32_t>(&value)) {
-        return *longInteger;
-    }
-    return std::nullopt;
-}
-
 } // namespace
-
-std::uint32_t clsRegistry::Root() const {
-    return static_cast<std::uint32_t>(m_hClassKey);
-}
-
-// Names cross into the store as the 8-bit C strings the class always passed: up to a NUL.
-std::string clsRegistry::Section() const {
-    return m_sSectionKey.c_str();
-}
-
-std::string clsRegistry::Name() const {
-    return m_sValueKey.c_str();
-}
 
 bool clsRegistry::KeyExists() const {
     try {
@@ -164,31 +135,22 @@ void clsRegistry::Value(const Variant& vValue) {
     // goes in as it is, as the class swaps on reading only; any other value is passed over
     // without a word. The key is made all the same, even when the value then can't be written.
     std::optional<std::pair<std::uint32_t, ByteArray>> stored;
-    bool typeMismatch = false;
     const auto* bytes = std::get_if<ByteArray>(&vValue);
-    switch (m_eValueType) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
+    const auto* integer = std::get_if<std::int16_t>(&vValue);
+    const auto* longInteger = std::get_if<std::int32_t>(&vValue);
+    if (m_eValueType == REG_SZ || m_eValueType == REG_EXPAND_SZ) {
         const std::string s = VariantToString(vValue);
-        ByteArray text(s.begin(), s.end());
-        text.push_back(0);
-        stored.emplace(NamesVariable(s) ? REG_EXPAND_SZ : REG_SZ, std::move(text));
-        break;
-    }
-    case REG_BINARY:
-        if (bytes != nullptr) {
-            stored.emplace(REG_BINARY, ByteArray(bytes->begin(), bytes->end() - !bytes->empty()));
-        }
-        break;
-    case REG_DWORD:
-    case REG_DWORD_BIG_ENDIAN:
-        if (const std::optional<std::int32_t> l = AsLong(vValue)) {
-            stored.emplace(REG_DWORD, LittleEndian(static_cast<std::uint32_t>(*l)));
-        }
-        break;
-    default:
-        typeMismatch = true;
-        break;
+        stored.emplace(NamesVariable(s) ? REG_EXPAND_SZ : REG_SZ,
+                       ByteArray(s.c_str(), s.c_str() + s.size() + 1));
+    } else if (m_eValueType == REG_BINARY && bytes != nullptr) {
+        stored.emplace(REG_BINARY, ByteArray(bytes->begin(), bytes->end() - !bytes->empty()));
+    } else if ((m_eValueType == REG_DWORD || m_eValueType == REG_DWORD_BIG_ENDIAN) &&
+               (integer != nullptr || longInteger != nullptr)) {
+        const auto u = static_cast<std::uint32_t>(integer ? *integer : *longInteger);
+        stored.emplace(REG_DWORD,
+                       ByteArray{static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+                                 static_cast<std::uint8_t>(u >> 16),
+                                 static_cast<std::uint8_t>(u >> 24)});
     }
     std::optional<RegistryStore> store;
     RegistryStore::KeyId key = 0;
@@ -204,7 +166,8 @@ void clsRegistry::Value(const Variant& vValue) {
     if (m_eValueType == REG_BINARY && bytes == nullptr) {
         throw RegistryError(RegistryError::kFailed, "");
     }
-    if (typeMismatch) {
+    if (m_eValueType < static_cast<std::int32_t>(REG_SZ) ||
+        m_eValueType > static_cast<std::int32_t>(REG_DWORD_BIG_ENDIAN)) {
         throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
     }
     if (stored) {

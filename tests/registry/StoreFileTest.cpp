@@ -8,10 +8,8 @@
 #include "registry/clsRegistry.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,25 +167,4 @@ TEST(StoreFile, AReadOnlyStoreAnswersReadsAndRefusesWrites) {
     });
     EXPECT_EQ(child.Wait(), 0);
     EXPECT_EQ(FileBytes(store.Path()), before);
-}
-
-TEST(StoreFile, AFullDiskInMidWriteLeavesTheOldValue) {
-    const RawValue old{REG_BINARY, std::vector<std::uint8_t>(1000, 0x11)};
-    for (const rlim_t headroom : {rlim_t{0}, rlim_t{4096}, rlim_t{64 * 1024}}) {
-        TempStore store;
-        ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "Data", old));
-        const rlim_t limit = headroom == 0 ? 0 : fs::file_size(store.Path()) + headroom;
-        ChildProcess child([&] {
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit fileSize{limit, limit};
-            setrlimit(RLIMIT_FSIZE, &fileSize);
-            return PutValue(HKEY_LOCAL_MACHINE, kKey, "Data",
-                            {REG_BINARY, std::vector<std::uint8_t>(256 * 1024, 0xAB)})
-                       ? 1
-                       : 0;
-        });
-        EXPECT_EQ(child.Wait(), 0) << "limit " << limit;
-        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kKey, "Data"), old) << "limit " << limit;
-        EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "After", old));
-    }
 }
