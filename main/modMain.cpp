@@ -38,6 +38,7 @@ int play(QApplication& app, const CommandLine& line) {
     VarnothForm form(artwork);
     QtPlatform platform;
     RegistryHighScore highScores;
+    platform.onEnd = [&highScores] { highScores.FinishSaving(); };
     std::unique_ptr<ScriptRecorder> recorder;
     std::unique_ptr<RecordingPlatform> recording;
     if (!line.recordFile.empty()) {

@@ -32,8 +32,9 @@ public:
         bool operator==(const Value&) const = default;
     };
 
-    // How long a call waits for the store when another copy of the game holds it.
-    static constexpr std::chrono::milliseconds kBusyWait{5000};
+    // How long a call waits for the store when another copy of the game holds it: short enough
+    // that the game's window never freezes noticeably.
+    static constexpr std::chrono::milliseconds kBusyWait{100};
 
     explicit RegistryStore(Kind kind, std::chrono::milliseconds busyWait = kBusyWait);
     ~RegistryStore();
