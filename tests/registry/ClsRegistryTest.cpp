@@ -90,19 +90,6 @@ TEST(clsRegistry, ValuesKeepTheirTypeAndBytesAndReadBackByType) {
     }
 }
 
-TEST(clsRegistry, AValueThatCantBeReadGivesDefaultAndLeavesValueType) {
-    TempStore store;
-    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, "Game", "Other", {REG_SZ, Sz("x")}));
-    for (const char* section : {"Game", "Missing\\Key"}) {
-        clsRegistry registry = At(section);
-        EXPECT_EQ(registry.Value(), Variant{});
-        registry.Default(std::int32_t{5});
-        registry.ValueType(REG_BINARY);
-        EXPECT_EQ(registry.Value(), Variant{std::int32_t{5}});
-        EXPECT_EQ(registry.ValueType(), REG_BINARY);
-    }
-}
-
 TEST(clsRegistry, FailuresRaiseTheirNumberAndExactDescription) {
     struct Case {
         bool garbageStore;
