@@ -210,7 +210,8 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
         // writer to a store that is there does not wait for it: the leftovers can wait too.
         const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
         const auto giveUp = std::chrono::steady_clock::now() + busyWait;
-        bool locked = flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
+        // A directory that can't be opened can't be locked either, nor searched for leftovers.
+        bool locked = directory.fd < 0 || flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
         while (!locked && missing && std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             locked = flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
