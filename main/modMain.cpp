@@ -63,12 +63,17 @@ int play(QApplication& app, const CommandLine& line) {
     Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
     FormWindow window(game.form);
     platform.SetDialogParent(&window);
-    // No to another game ends the program inside a handler, after the record is closed.
-    platform.onEnd = [&recorder] {
+    // No to another game ends the program inside a handler, past every destructor: a save
+    // still waiting for a busy store is made and the record closed first.
+    platform.onEnd = [&highScores, &recorder] {
+        highScores.FinishSaving();
         if (!closeRecording(recorder))
             std::exit(kFailed);
     };
-    const EventGuard guard(game.form, window, [&recorder] { closeRecording(recorder); });
+    const EventGuard guard(game.form, window, [&highScores, &recorder] {
+        highScores.FinishSaving();
+        closeRecording(recorder);
+    });
     window.Show();
     const int status = app.exec();
     return closeRecording(recorder) ? status : kFailed;

@@ -11,7 +11,8 @@ public:
     static constexpr std::int32_t kOverflow = 6;
     static constexpr std::int32_t kTypeMismatch = 13;
 
-    explicit ConversionError(std::int32_t number);
+    explicit ConversionError(std::int32_t number)
+        : std::runtime_error(number == kOverflow ? "Overflow" : "Type mismatch"), number_(number) {}
 
     std::int32_t Number() const { return number_; }
 

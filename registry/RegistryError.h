@@ -14,7 +14,8 @@ public:
     static constexpr std::int32_t kBadAssociationList = static_cast<std::int32_t>(0x800469ACu);
     static constexpr std::int32_t kClassNotDefined = static_cast<std::int32_t>(0x800469ADu);
 
-    RegistryError(std::int32_t number, const std::string& description);
+    RegistryError(std::int32_t number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
 
     std::int32_t Number() const { return number_; }
     std::string Source() const { return "clsRegistry.clsRegistry"; }

@@ -1,10 +1,8 @@
 #include "registry/SqliteDatabase.h"
 
-#include "registry/StoreFailure.h"
+#include "registry/SqliteError.h"
 
 #include <sqlite3.h>
-
-namespace reg {
 
 void SqliteDatabase::Closer::operator()(sqlite3* db) const {
     sqlite3_close_v2(db);
@@ -16,7 +14,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
     // SQLite hands out a connection even when the open fails; it still has to be closed.
     db_.reset(db);
     if (rc != SQLITE_OK) {
-        throw StoreFailure::FromSqlite(db, rc);
+        Fail(rc);
     }
     sqlite3_extended_result_codes(db, 1);
 }
@@ -24,8 +22,10 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
 void SqliteDatabase::Execute(const char* sql) {
     const int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        throw StoreFailure::FromSqlite(db_.get(), rc);
+        Fail(rc);
     }
 }
 
-} // namespace reg
+void SqliteDatabase::Fail(int rc) const {
+    throw SqliteError(rc, db_ ? sqlite3_errmsg(db_.get()) : sqlite3_errstr(rc));
+}

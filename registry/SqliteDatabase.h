@@ -5,13 +5,11 @@
 
 struct sqlite3;
 
-namespace reg {
-
-// One open SQLite connection, closed when it goes out of scope. The layer makes one per
-// registry call and never keeps it longer.
+// One open SQLite connection, closed (and any transaction still open on it rolled back) when it
+// goes out of scope. Failures throw SqliteError with SQLite's message.
 class SqliteDatabase {
 public:
-    // flags are SQLite's open flags; a failed open throws StoreFailure.
+    // flags are SQLite's open flags.
     SqliteDatabase(const std::string& path, int flags);
 
     sqlite3* Handle() const { return db_.get(); }
@@ -19,11 +17,12 @@ public:
     // Runs SQL that is written into the program; values always go through SqliteStatement.
     void Execute(const char* sql);
 
+    // Throws the connection's error for the result code rc.
+    [[noreturn]] void Fail(int rc) const;
+
 private:
     struct Closer {
         void operator()(sqlite3* db) const;
     };
     std::unique_ptr<sqlite3, Closer> db_;
 };
-
-} // namespace reg

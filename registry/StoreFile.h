@@ -1,28 +1,23 @@
 #pragma once
 
-#include "registry/RegistryTypes.h"
-
-#include <functional>
+#include <chrono>
 #include <string>
 
-namespace reg {
+class SqliteDatabase;
 
-class KeyStore;
-
-// Runs one registry call's work on the store file at a path, in one transaction on a
-// connection of its own. The work returns a status; anything but ERROR_SUCCESS, or a failure of
-// the file, undoes all of it.
-//
-// A missing file reads as a new store holding only the permanent keys, and is made only by a
-// write that changes something. A file that is not a store (not SQLite, damaged, cut short, a
-// directory, another program's database) fails every call with ERROR_BADDB and is never
-// written to.
+// The file the store lives in: where it is, what it must look like, and a connection to it with
+// one transaction begun. RegistryStore is its only user.
 class StoreFile {
 public:
-    using Work = std::function<LSTATUS(KeyStore&)>;
+    // $VARNOTH_REGISTRY when set, else varnoth/registry.db in the XDG data directory
+    // ($XDG_DATA_HOME, or ~/.local/share). Read again at every call. A symbolic link is followed
+    // to the file it names, which is made there if it does not exist yet.
+    static std::string Path();
 
-    static LSTATUS Read(const std::string& path, const Work& work);
-    static LSTATUS Write(const std::string& path, const Work& work);
+    // A connection to the store with a transaction begun on it, having waited at most busyWait
+    // for another copy of the game to let go of the file. A read of a missing store gets a new,
+    // empty store in memory; a write makes the file first. A write to a store the player may
+    // not change gets a read-only connection, on which every change fails. Throws SqliteError,
+    // as SQLITE_NOTADB for a file that is not a store.
+    static SqliteDatabase Open(bool write, std::chrono::milliseconds busyWait);
 };
-
-} // namespace reg

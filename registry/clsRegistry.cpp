@@ -1,57 +1,36 @@
 #include "registry/clsRegistry.h"
 
-#include "registry/ExpandEnvironmentStrings.h"
-#include "registry/KeyHandle.h"
-#include "registry/RegistryApi.h"
 #include "registry/RegistryError.h"
+#include "registry/RegistryStore.h"
+#include "registry/RegistryTypes.h"
+#include "registry/SqliteError.h"
 
-#include <algorithm>
-#include <array>
-#include <cstring>
+#include <cstdlib>
 #include <exception>
-#include <span>
+#include <optional>
+#include <utility>
 
 using namespace reg;
 
 namespace {
 
-// Every right a key has (KEY_ALL_ACCESS without DELETE, WRITE_DAC and WRITE_OWNER): what the
-// class asks for when it creates a key or changes a value.
-constexpr REGSAM kFullAccess = 0x2003F;
-// The language's "type mismatch", which the write reports for a ValueType it can't write.
-constexpr LSTATUS kTypeMismatch = 13;
 // The longest subkey name EnumerateSections takes, with room for its NUL.
-constexpr DWORD kSectionNameBuffer = 255;
+constexpr std::size_t kSectionNameBuffer = 255;
 
-HKEY Root(std::int32_t classKey) {
-    return static_cast<HKEY>(classKey);
+// A string value with no bytes has no room even for its NUL; it reads as no text. Otherwise its
+// last byte is taken for the NUL, whatever it is.
+std::string Text(const ByteArray& data) {
+    return data.empty() ? std::string() : std::string(data.begin(), data.end() - 1);
 }
 
-std::string ReadString(HKEY key, const std::string& valueName, DWORD size) {
-    // A string value with no bytes has no room even for its NUL; it reads as no text.
-    if (size == 0) {
-        return std::string();
+// A DWORD is kept little-end first, whatever the machine. A value shorter than 4 bytes reads
+// as far as it goes, and one too long for 4 bytes is not read at all: it stays 0.
+std::int32_t Long(const ByteArray& data) {
+    std::uint32_t u = 0;
+    for (std::size_t i = 0; data.size() <= 4 && i < data.size(); ++i) {
+        u |= std::uint32_t{data[i]} << (8 * i);
     }
-    std::vector<std::uint8_t> buffer(size);
-    DWORD length = size;
-    RegQueryValueEx(key, valueName.c_str(), nullptr, buffer.data(), &length);
-    return std::string(buffer.begin(), buffer.end() - 1);
-}
-
-// A DWORD is kept little-end first, whatever the machine. A value of another size than 4 bytes
-// reads as far as it goes, and one too long for 4 bytes is not read at all: it stays 0.
-std::int32_t ReadLong(HKEY key, const std::string& valueName) {
-    std::array<std::uint8_t, 4> bytes{};
-    DWORD length = bytes.size();
-    RegQueryValueEx(key, valueName.c_str(), nullptr, bytes.data(), &length);
-    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                     static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
-std::array<std::uint8_t, 4> LittleEndian(std::int32_t l) {
-    const auto u = static_cast<std::uint32_t>(l);
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-            static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+    return static_cast<std::int32_t>(u);
 }
 
 // A text holds a variable to expand when a percent sign has another one at least two places
@@ -61,133 +40,143 @@ bool NamesVariable(const std::string& s) {
     return first != std::string::npos && s.find('%', first + 2) != std::string::npos;
 }
 
-const std::int32_t* AsLong(const Variant& value, std::int32_t& widened) {
-    if (const auto* integer = std::get_if<std::int16_t>(&value)) {
-        widened = *integer;
-        return &widened;
-    }
-    return std::get_if<std::int32_t>(&value);
-}
-
 } // namespace
 
 bool clsRegistry::KeyExists() const {
-    KeyHandle key;
-    return RegOpenKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), KEY_QUERY_VALUE, key.Out()) ==
-           ERROR_SUCCESS;
+    try {
+        RegistryStore store(RegistryStore::Kind::Read);
+        return store.FindKey(Root(), Section()).has_value();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool clsRegistry::CreateKey() {
-    KeyHandle key;
-    DWORD disposition = 0;
-    if (RegCreateKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), kFullAccess, key.Out(),
-                       &disposition) != ERROR_SUCCESS) {
+    try {
+        RegistryStore store(RegistryStore::Kind::Write);
+        store.CreateKey(Root(), Section());
+        store.Commit();
+        return true;
+    } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed,
                             "Failed to create registry Key: '" + m_sSectionKey);
     }
-    return true;
 }
 
 bool clsRegistry::DeleteKey() {
-    if (RegDeleteKey(Root(m_hClassKey), m_sSectionKey.c_str()) != ERROR_SUCCESS) {
+    try {
+        RegistryStore store(RegistryStore::Kind::Write);
+        store.DeleteKey(Root(), Section());
+        store.Commit();
+        return true;
+    } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed, "Failed to delete registry Key: '" +
                                                         std::to_string(m_hClassKey) +
                                                         "',Section: '" + m_sSectionKey);
     }
-    return true;
 }
 
 bool clsRegistry::DeleteValue() {
-    KeyHandle key;
-    if (RegOpenKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), kFullAccess, key.Out()) !=
-        ERROR_SUCCESS) {
+    std::optional<RegistryStore> store;
+    std::optional<RegistryStore::KeyId> key;
+    try {
+        store.emplace(RegistryStore::Kind::Write);
+        key = store->FindKey(Root(), Section());
+    } catch (const std::exception&) {
+    }
+    if (!key) {
         throw RegistryError(RegistryError::kFailed,
                             "Failed to open key '" + std::to_string(m_hClassKey) + "',Section: '" +
                                 m_sSectionKey + "' for delete access");
     }
-    if (RegDeleteValue(key.Get(), m_sValueKey.c_str()) != ERROR_SUCCESS) {
-        throw RegistryError(RegistryError::kFailed,
-                            "Failed to delete registry Key: '" + std::to_string(m_hClassKey) +
-                                "',Section: '" + m_sSectionKey + "',Key: '" + m_sValueKey);
+    try {
+        if (store->DeleteValue(*key, Name())) {
+            store->Commit();
+            return true;
+        }
+    } catch (const std::exception&) {
     }
-    return true;
+    throw RegistryError(RegistryError::kFailed, "Failed to delete registry Key: '" +
+                                                    std::to_string(m_hClassKey) + "',Section: '" +
+                                                    m_sSectionKey + "',Key: '" + m_sValueKey);
 }
 
 Variant clsRegistry::Value() {
-    KeyHandle key;
-    // A key that can't be opened leaves the handle 0, and the query below fails on it.
-    RegOpenKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), KEY_QUERY_VALUE, key.Out());
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    const LSTATUS status = RegQueryValueEx(key.Get(), m_sValueKey.c_str(), &type, nullptr, &size);
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
+    std::optional<RegistryStore::Value> value;
+    try {
+        RegistryStore store(RegistryStore::Kind::Read);
+        if (const auto key = store.FindKey(Root(), Section())) {
+            value = store.GetValue(*key, Name());
+        }
+    } catch (const std::exception&) {
+    }
+    if (!value) {
         return m_vDefault;
     }
-    m_eValueType = static_cast<std::int32_t>(type);
-    switch (type) {
+    m_eValueType = static_cast<std::int32_t>(value->type);
+    switch (value->type) {
     case REG_SZ:
     case REG_MULTI_SZ:
-        return ReadString(key.Get(), m_sValueKey, size);
+        return Text(value->data);
     case REG_EXPAND_SZ:
-        return ExpandEnvStr(ReadString(key.Get(), m_sValueKey, size));
+        return ExpandEnvStr(Text(value->data));
     case REG_DWORD:
-        return ReadLong(key.Get(), m_sValueKey);
+        return Long(value->data);
     case REG_DWORD_BIG_ENDIAN:
-        return SwapEndian(ReadLong(key.Get(), m_sValueKey));
-    default: {
-        ByteArray bytes(std::size_t{size} + 1);
-        DWORD length = size;
-        RegQueryValueEx(key.Get(), m_sValueKey.c_str(), nullptr, bytes.data(), &length);
-        return bytes;
-    }
+        return SwapEndian(Long(value->data));
+    default:
+        value->data.push_back(0);
+        return std::move(value->data);
     }
 }
 
 void clsRegistry::Value(const Variant& vValue) {
-    KeyHandle key;
-    DWORD disposition = 0;
-    if (RegCreateKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), kFullAccess, key.Out(),
-                       &disposition) != ERROR_SUCCESS) {
+    // What goes into the store by ValueType. Whole numbers only for a DWORD, and a big-endian one
+    // goes in as it is, as the class swaps on reading only; any other value is passed over
+    // without a word. The key is made all the same, even when the value then can't be written.
+    std::optional<std::pair<std::uint32_t, ByteArray>> stored;
+    const auto* bytes = std::get_if<ByteArray>(&vValue);
+    const auto* integer = std::get_if<std::int16_t>(&vValue);
+    const auto* longInteger = std::get_if<std::int32_t>(&vValue);
+    if (m_eValueType == REG_SZ || m_eValueType == REG_EXPAND_SZ) {
+        const std::string s = VariantToString(vValue);
+        stored.emplace(NamesVariable(s) ? REG_EXPAND_SZ : REG_SZ,
+                       ByteArray(s.c_str(), s.c_str() + s.size() + 1));
+    } else if (m_eValueType == REG_BINARY && bytes != nullptr) {
+        stored.emplace(REG_BINARY, ByteArray(bytes->begin(), bytes->end() - !bytes->empty()));
+    } else if ((m_eValueType == REG_DWORD || m_eValueType == REG_DWORD_BIG_ENDIAN) &&
+               (integer != nullptr || longInteger != nullptr)) {
+        const auto u = static_cast<std::uint32_t>(integer ? *integer : *longInteger);
+        stored.emplace(REG_DWORD,
+                       ByteArray{static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+                                 static_cast<std::uint8_t>(u >> 16),
+                                 static_cast<std::uint8_t>(u >> 24)});
+    }
+    std::optional<RegistryStore> store;
+    RegistryStore::KeyId key = 0;
+    try {
+        store.emplace(RegistryStore::Kind::Write);
+        key = store->CreateKey(Root(), Section());
+        if (!stored) {
+            store->Commit();
+        }
+    } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed, SetValueFailure(vValue));
     }
-    LSTATUS result = ERROR_SUCCESS;
-    switch (m_eValueType) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-        const std::string s = VariantToString(vValue);
-        const std::span text(reinterpret_cast<const std::uint8_t*>(s.c_str()), s.size() + 1);
-        result =
-            RegSetValueEx(key.Get(), m_sValueKey.c_str(), NamesVariable(s) ? REG_EXPAND_SZ : REG_SZ,
-                          text.data(), static_cast<DWORD>(text.size()));
-        break;
+    if (m_eValueType == REG_BINARY && bytes == nullptr) {
+        throw RegistryError(RegistryError::kFailed, "");
     }
-    case REG_BINARY: {
-        const auto* bytes = std::get_if<ByteArray>(&vValue);
-        if (bytes == nullptr) {
-            throw RegistryError(RegistryError::kFailed, "");
-        }
-        const auto count = static_cast<DWORD>(bytes->empty() ? 0 : bytes->size() - 1);
-        result = RegSetValueEx(key.Get(), m_sValueKey.c_str(), REG_BINARY, bytes->data(), count);
-        break;
-    }
-    case REG_DWORD:
-    case REG_DWORD_BIG_ENDIAN: {
-        // Only whole numbers are written, and a big-endian one goes in as it is: the class
-        // swaps on reading only. Any other value is passed over without a word.
-        std::int32_t widened = 0;
-        if (const std::int32_t* l = AsLong(vValue, widened)) {
-            const std::array<std::uint8_t, 4> bytes = LittleEndian(*l);
-            result = RegSetValueEx(key.Get(), m_sValueKey.c_str(), REG_DWORD, bytes.data(),
-                                   bytes.size());
-        }
-        break;
-    }
-    default:
-        result = kTypeMismatch;
-        break;
-    }
-    if (result != ERROR_SUCCESS) {
+    if (m_eValueType < static_cast<std::int32_t>(REG_SZ) ||
+        m_eValueType > static_cast<std::int32_t>(REG_DWORD_BIG_ENDIAN)) {
         throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
+    }
+    if (stored) {
+        try {
+            store->SetValue(key, Name(), stored->first, stored->second);
+            store->Commit();
+        } catch (const std::exception&) {
+            throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
+        }
     }
     m_vValue = vValue;
 }
@@ -195,26 +184,15 @@ void clsRegistry::Value(const Variant& vValue) {
 bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_t& iKeyCount) {
     iKeyCount = 0;
     sKeyNames.clear();
-    KeyHandle key;
-    if (RegOpenKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), KEY_QUERY_VALUE, key.Out()) !=
-        ERROR_SUCCESS) {
-        return true;
-    }
-    DWORD longest = 0;
-    if (RegQueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &longest, nullptr) != ERROR_SUCCESS) {
-        return true;
-    }
-    longest = std::max<DWORD>(longest, 1);
-    LSTATUS status = ERROR_SUCCESS;
-    for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
-        std::vector<char> buffer(std::size_t{longest} + 1);
-        DWORD length = longest + 1;
-        status = RegEnumValue(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr);
-        if (status == ERROR_SUCCESS) {
-            ++iKeyCount;
-            sKeyNames.emplace_back(buffer.data(), length);
+    try {
+        RegistryStore store(RegistryStore::Kind::Read);
+        if (const auto key = store.FindKey(Root(), Section())) {
+            sKeyNames = store.ValueNames(*key);
         }
+    } catch (const std::exception&) {
+        sKeyNames.clear();
     }
+    iKeyCount = static_cast<std::int32_t>(sKeyNames.size());
     return true;
 }
 
@@ -222,19 +200,21 @@ bool clsRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_
     iSectCount = 0;
     sSect.clear();
     try {
-        KeyHandle key;
-        if (RegOpenKeyEx(Root(m_hClassKey), m_sSectionKey.c_str(), KEY_ENUMERATE_SUB_KEYS,
-                         key.Out()) != ERROR_SUCCESS) {
-            return true;
-        }
-        LSTATUS status = ERROR_SUCCESS;
-        for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
-            std::array<char, kSectionNameBuffer> buffer{};
-            status = RegEnumKey(key.Get(), index, buffer.data(), kSectionNameBuffer);
-            if (status == ERROR_SUCCESS) {
-                ++iSectCount;
-                sSect.emplace_back(buffer.data(), strnlen(buffer.data(), buffer.size()));
+        std::vector<std::string> names;
+        try {
+            RegistryStore store(RegistryStore::Kind::Read);
+            if (const auto key = store.FindKey(Root(), Section())) {
+                names = store.SubkeyNames(*key);
             }
+        } catch (const SqliteError&) {
+        }
+        // Each name is read into a buffer of fixed size; the listing ends at one that won't fit.
+        for (const std::string& name : names) {
+            if (name.size() >= kSectionNameBuffer) {
+                break;
+            }
+            sSect.push_back(name);
+            ++iSectCount;
         }
         return true;
     } catch (const std::exception& error) {
@@ -251,7 +231,6 @@ void clsRegistry::SetClassesValue(const std::string& sValue) {
     Value(sValue);
     SectionKey(section);
 }
-
 void clsRegistry::CreateEXEAssociation(
     std::string sExePath, const std::string& sClassName, const std::string& sClassDescription,
     const std::string& sAssociation, const std::string& sOpenMenuText, bool bSupportPrint,
@@ -338,11 +317,27 @@ std::int32_t clsRegistry::SwapEndian(std::int32_t l) {
                                      (u << 24));
 }
 
+// Every %NAME% whose NAME is set in the environment becomes its value. An unknown name is
+// copied with both of its percent signs and the search goes on after them, so "%NOT_SET%" and
+// "100%%" come back exactly as written; a lone percent sign stays as it is. The text passes
+// through as a C string, so it ends at a NUL.
 std::string clsRegistry::ExpandEnvStr(const std::string& s) {
-    const DWORD needed = ExpandEnvironmentStrings(s.c_str(), nullptr, 0);
-    std::vector<char> buffer(needed);
-    ExpandEnvironmentStrings(s.c_str(), buffer.data(), needed);
-    return std::string(buffer.data(), needed - 1);
+    const std::string source = s.c_str();
+    std::string result;
+    std::size_t at = 0;
+    for (std::size_t open = source.find('%'); open != std::string::npos;
+         open = source.find('%', at)) {
+        const std::size_t close = source.find('%', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        const std::string name = source.substr(open + 1, close - open - 1);
+        const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
+        result += source.substr(at, open - at);
+        result += value != nullptr ? value : source.substr(open, close - open + 1);
+        at = close + 1;
+    }
+    return result + source.substr(at);
 }
 
 std::string clsRegistry::SetValueFailure(const Variant& vValue) const {

@@ -9,9 +9,9 @@
 // The game's registry class. Set ClassKey (a root handle such as HKEY_LOCAL_MACHINE, as a
 // Long), SectionKey (the key path below it) and ValueKey (the value name; "" is the key's
 // default value), and ValueType before a write; then read or write Value, test, create or
-// delete the key, list its values or subkeys, or register a file type. Every member opens and
-// closes its own key, so an instance holds nothing open between calls. Failures raise
-// RegistryError.
+// delete the key, list its values or subkeys, or register a file type. Every member is one
+// transaction on the store (or a part of the one a RegistryStore around it holds open), so an
+// instance holds nothing open between calls. Failures raise RegistryError.
 //
 // Properties are pairs of overloads: ValueType() reads, ValueType(x) sets.
 class clsRegistry {
@@ -62,6 +62,10 @@ private:
     static std::int32_t SwapEndian(std::int32_t l);
     static std::string ExpandEnvStr(const std::string& s);
 
+    std::uint32_t Root() const { return static_cast<std::uint32_t>(m_hClassKey); }
+    // Names cross into the store as the 8-bit C strings the class always passed: up to a NUL.
+    std::string Section() const { return m_sSectionKey.c_str(); }
+    std::string Name() const { return m_sValueKey.c_str(); }
     std::string SetValueFailure(const Variant& vValue) const;
 
     std::int32_t m_hClassKey = 0;

@@ -1,22 +1,48 @@
 #pragma once
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <exception>
 #include <functional>
 
-#include <sys/types.h>
-
 // Runs a function in a forked copy of the test, for what must happen in another process: a
-// file size limit, dropped privileges, a kill in mid-write, several writers at once. The
-// function's result is the child's exit code. A child still running at destruction is killed.
+// dropped privilege, a kill in mid-write, several copies of the game at once. The function's
+// result is the child's exit code. A child still running at destruction is killed.
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::function<int()>& body);
-    ~ChildProcess();
+    explicit ChildProcess(const std::function<int()>& body) : pid_(fork()) {
+        if (pid_ == 0) {
+            int code = 125;
+            try {
+                code = body();
+            } catch (const std::exception&) {
+            }
+            // _exit: the child must not run the test framework's exit handlers a second time.
+            _exit(code);
+        }
+    }
+    ~ChildProcess() {
+        Kill();
+        Wait();
+    }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // The exit code, or 128 + the signal that ended the child.
-    int Wait();
-    void Kill();
+    int Wait() {
+        int raw = 0;
+        while (status_ < 0 && pid_ > 0 && waitpid(pid_, &raw, 0) == pid_) {
+            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        }
+        return status_;
+    }
+    void Kill() {
+        if (pid_ > 0 && status_ < 0) {
+            kill(pid_, SIGKILL);
+        }
+    }
 
 private:
     pid_t pid_ = -1;

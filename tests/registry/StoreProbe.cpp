@@ -1,39 +1,26 @@
 #include "StoreProbe.h"
 
-#include "registry/KeyHandle.h"
-#include "registry/RegistryApi.h"
-
+#include <exception>
 #include <fstream>
 #include <iterator>
 
-using namespace reg;
-
-LSTATUS PutValue(HKEY root, const char* key, const char* name, const RawValue& value) {
-    KeyHandle handle;
-    if (const LSTATUS status = RegCreateKeyEx(root, key, KEY_ALL_ACCESS, handle.Out(), nullptr);
-        status != ERROR_SUCCESS) {
-        return status;
+bool PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+              const RawValue& value) {
+    try {
+        RegistryStore store(RegistryStore::Kind::Write);
+        store.SetValue(store.CreateKey(root, key), name, value.type, value.data);
+        store.Commit();
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
-    return RegSetValueEx(handle.Get(), name, value.type, value.data.data(),
-                         static_cast<DWORD>(value.data.size()));
 }
 
-std::optional<RawValue> GetValue(HKEY root, const char* key, const char* name) {
-    KeyHandle handle;
-    if (RegOpenKeyEx(root, key, KEY_QUERY_VALUE, handle.Out()) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    RawValue value;
-    DWORD size = 0;
-    if (RegQueryValueEx(handle.Get(), name, &value.type, nullptr, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    value.data.resize(size);
-    if (RegQueryValueEx(handle.Get(), name, &value.type, value.data.data(), &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
+std::optional<RawValue> GetValue(std::uint32_t root, const std::string& key,
+                                 const std::string& name) {
+    RegistryStore store(RegistryStore::Kind::Read);
+    const std::optional<RegistryStore::KeyId> found = store.FindKey(root, key);
+    return found ? store.GetValue(*found, name) : std::nullopt;
 }
 
 std::vector<std::uint8_t> Sz(std::string_view text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/RegistryTypes.h"
+#include "registry/RegistryStore.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,18 +8,16 @@
 #include <string_view>
 #include <vector>
 
-// Reads and writes straight through the registry layer, to set a store up for a case and to
-// see afterwards what a member really stored.
-struct RawValue {
-    reg::DWORD type = reg::REG_NONE;
-    std::vector<std::uint8_t> data;
-    bool operator==(const RawValue&) const = default;
-};
+// Reads and writes values straight through the store, as another program might have: to set a
+// store up for a case and to see afterwards what was really stored.
+using RawValue = RegistryStore::Value;
 
-// Creates the key when needed.
-reg::LSTATUS PutValue(reg::HKEY root, const char* key, const char* name, const RawValue& value);
+// Creates the key when needed; false when the store refused.
+bool PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+              const RawValue& value);
 // Nothing when the key or the value is missing.
-std::optional<RawValue> GetValue(reg::HKEY root, const char* key, const char* name);
+std::optional<RawValue> GetValue(std::uint32_t root, const std::string& key,
+                                 const std::string& name);
 
 // The bytes of text, with the NUL a string value is stored with.
 std::vector<std::uint8_t> Sz(std::string_view text);

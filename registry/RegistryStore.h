@@ -1,0 +1,73 @@
+#pragma once
+
+#include "registry/SqliteDatabase.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// The keys and values of the store file, in clsRegistry's terms. Each object is one
+// transaction: made, it begins one (waiting at most busyWait for another copy of the game);
+// Commit ends it, and going out of scope without a Commit undoes all of it. An object made
+// while another is open on the same thread joins that one as a part of it, which its own
+// Commit or failure settles, while the outer one decides for the whole. So a caller that opens
+// one around several clsRegistry calls makes them one all-or-nothing step:
+//
+//     RegistryStore record(RegistryStore::Kind::Write);
+//     registry.Value(...); registry.Value(...);
+//     record.Commit();
+//
+// Roots are the predefined root handles (HKEY_LOCAL_MACHINE...), paths are subkey paths below
+// them. Every failure throws SqliteError.
+class RegistryStore {
+public:
+    enum class Kind { Read, Write };
+    using KeyId = std::int64_t;
+    struct Value {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        bool operator==(const Value&) const = default;
+    };
+
+    // How long a call waits for the store when another copy of the game holds it: short enough
+    // that the game's window never freezes noticeably.
+    static constexpr std::chrono::milliseconds kBusyWait{100};
+
+    explicit RegistryStore(Kind kind, std::chrono::milliseconds busyWait = kBusyWait);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    void Commit();
+
+    std::optional<KeyId> FindKey(std::uint32_t root, const std::string& path);
+    // Finds the key, or makes it with every missing key above it.
+    KeyId CreateKey(std::uint32_t root, const std::string& path);
+    // Refuses a missing key, a root, SOFTWARE\Classes and a key that still has subkeys.
+    void DeleteKey(std::uint32_t root, const std::string& path);
+
+    std::optional<Value> GetValue(KeyId key, const std::string& name);
+    // Overwriting keeps the value's first spelling and its place in the listing.
+    void SetValue(KeyId key, const std::string& name, std::uint32_t type,
+                  std::span<const std::uint8_t> data);
+    // False when there was no such value.
+    bool DeleteValue(KeyId key, const std::string& name);
+
+    // In the order they were first written.
+    std::vector<std::string> ValueNames(KeyId key);
+    // Sorted by name without regard to case.
+    std::vector<std::string> SubkeyNames(KeyId key);
+
+private:
+    SqliteDatabase& Db() { return outer_ ? outer_->Db() : *db_; }
+    std::optional<KeyId> Walk(std::uint32_t root, const std::string& path, bool create);
+    std::vector<std::string> Names(const char* sql, KeyId key);
+
+    RegistryStore* outer_ = nullptr;
+    std::optional<SqliteDatabase> db_;
+    Kind kind_ = Kind::Read;
+    bool open_ = true;
+};

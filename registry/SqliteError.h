@@ -1,0 +1,21 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+#include <string>
+
+// A store operation that failed, with SQLite's result code and its own message. The store's
+// own refusals (a file that is not a store, a key that can't be deleted) come as the code
+// SQLite would give for them and a message of the store's.
+class SqliteError : public std::runtime_error {
+public:
+    SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+
+    int Code() const { return code_; }
+    // Another copy of the game held the store for longer than this call would wait.
+    bool Busy() const { return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED; }
+
+private:
+    int code_ = SQLITE_ERROR;
+};
