@@ -9,7 +9,7 @@ packages=(
     libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils appstream
 )
