@@ -21,9 +21,9 @@ struct Face {
     const char* bold;
 };
 
-// Liberation Sans has Arial's metrics, the outline successor of "MS Sans Serif": at 11 px
-// its hinted digits are 6 px wide as that face's are, so "99,999" fills the score label
-// exactly. DejaVu Sans comes from Bitstream Vera, drawn to Verdana's wide, open proportions.
+// Liberation Sans is a narrow grotesque whose hinted digits at 11 px are 6 px wide, as those
+// of "MS Sans Serif" are: "99,999" fills the score label exactly, as it did. DejaVu Sans is a
+// wide humanist face of nearly Verdana's widths: "100 of 100 (100%)" in bold is 118 px.
 constexpr Face kSansSerif{"Liberation Sans", "fonts-liberation2",
                           "/usr/share/fonts/truetype/liberation2/", "LiberationSans-Regular.ttf",
                           "LiberationSans-Bold.ttf"};
