@@ -2,6 +2,8 @@
 # Measures Varnoth on this machine and prints the table that README.md shows:
 # start-up and peak memory against a bare Qt window (same run, same X server), the figures of
 # a one-minute scripted game played in the window, and the Google benchmarks.
+# Start-up is the wall time of the whole process, from its launch until it has ended, of a
+# start that shows the first frame and quits: the game replays an empty script.
 #   bench/run.sh [BUILD_DIR]     (default build-bench; needs the packages of tools/install-deps.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +16,7 @@ cmake --build "$build" -j"$(nproc)" --target varnoth bare_window varnoth_bench >
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VARNOTH_REGISTRY=$work/store.db
-printf 'tick\n' >"$work/one-tick.txt"
+: >"$work/empty.txt"
 # A minute of play at 40 ticks a second: a shot every second, the meter drained every half,
 # and the code word now and then so that the game lasts the minute.
 for i in $(seq 60); do
@@ -25,19 +27,28 @@ done >"$work/minute.txt"
 json() { sed -n 's/.*"'"$2"'":\([0-9.]*\).*/\1/p' <<<"$1"; }
 median() { sort -g | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
 
-# Start-up and memory: alternate the two programs so that both see the same machine.
+# Start-up and memory: alternate the two programs so that both see the same machine. Each
+# line is the process's wall time in ms and the figures it printed itself.
 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    timed() {
+        local start=$EPOCHREALTIME figures
+        figures=$("$@" 2>/dev/null | tail -n 1)
+        echo "$(awk -v s="$start" -v e="$EPOCHREALTIME" "BEGIN{printf \"%.1f\", (e - s) * 1000}") $figures"
+    }
     for i in $(seq '"$runs"'); do
-        "'"$build"'/bench/bare_window" 2>/dev/null | tail -n 1 >>"'"$work"'/bare.json"
-        "'"$build"'/main/varnoth" --replay "'"$work"'/one-tick.txt" --stats 2>/dev/null | tail -n 1 >>"'"$work"'/game.json"
+        timed "'"$build"'/bench/bare_window" >>"'"$work"'/bare.txt"
+        timed "'"$build"'/main/varnoth" --replay "'"$work"'/empty.txt" --stats >>"'"$work"'/game.txt"
     done
     "'"$build"'/main/varnoth" --replay "'"$work"'/minute.txt" --stats 2>/dev/null | tail -n 1 >"'"$work"'/minute.json"
 '
-bare_start=$(while read -r l; do json "$l" startup_ms; done <"$work/bare.json" | median)
-game_start=$(while read -r l; do json "$l" startup_ms; done <"$work/game.json" | median)
-bare_rss=$(while read -r l; do json "$l" peak_rss_mib; done <"$work/bare.json" | median)
+wall() { cut -d' ' -f1 "$1" | median; }
+rss() { while read -r _ l; do json "$l" peak_rss_mib; done <"$1" | median; }
+bare_start=$(wall "$work/bare.txt")
+game_start=$(wall "$work/game.txt")
+bare_rss=$(rss "$work/bare.txt")
+game_rss=$(rss "$work/game.txt")
 minute=$(cat "$work/minute.json")
-game_rss=$(json "$minute" peak_rss_mib)
+minute_rss=$(json "$minute" peak_rss_mib)
 interval() { sed -n 's/.*"tick_interval_ms":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 work_us() { sed -n 's/.*"work_per_tick_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 work_cpu_us() { sed -n 's/.*"work_per_tick_cpu_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
@@ -56,8 +67,8 @@ echo "| tick interval mean / p50 / p99 / max | $(interval mean) / $(interval p50
 echo "| work per tick (handlers + painting), wall clock, mean / p99 / max | $(work_us mean) / $(work_us p99) / $(work_us max) µs | p99 ≤ 1000 µs |"
 echo "| the same in processor time of the game's thread, mean / p99 / max | $(work_cpu_us mean) / $(work_cpu_us p99) / $(work_cpu_us max) µs | |"
 echo "| processor while playing | $(json "$minute" cpu_percent) % of one core | ≤ 3 % |"
-echo "| start-up to first frame (median of $runs) | ${game_start} ms, bare Qt window ${bare_start} ms: $(ratio "$game_start" "$bare_start") × | ≤ 1.3 × |"
-echo "| peak memory | ${game_rss} MiB, bare Qt window ${bare_rss} MiB: $(ratio "$game_rss" "$bare_rss") × | ≤ 1.5 × |"
+echo "| start-up: launch, first frame, quit, whole process (median of $runs) | ${game_start} ms, bare Qt window ${bare_start} ms: $(ratio "$game_start" "$bare_start") × | ≤ 1.2 × |"
+echo "| peak memory of that start (median of $runs) | ${game_rss} MiB, bare Qt window ${bare_rss} MiB: $(ratio "$game_rss" "$bare_rss") × (a minute of play: ${minute_rss} MiB) | ≤ 1.2 × |"
 echo "| one tick of logic alone | $(bench TickLogic 3) ns | |"
 echo "| one tick with the whole window painted into an image | $(bench TickWithPainting 3) µs | |"
 echo "| headless replay (items per second) | $(awk -v v="$tps" 'BEGIN{printf "%.0f", v}') ticks/s | ≥ 200,000 |"

@@ -5,6 +5,7 @@
 #include "view/PictureBox.h"
 #include "view/Twips.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -85,14 +86,22 @@ void ElementPainter::paint(QPainter& painter, const Label& label) {
     if (label.FlatFrame()) {
         painter.setPen(QPen(toQColor(SystemColour::WindowText), 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        // The pen runs along the middle of the outermost pixels, so that at any scale the
+        // frame covers them and nothing of the inside.
+        painter.drawRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5));
         inside = area.adjusted(1, 1, -1, -1);
     }
     if (label.Caption().isEmpty())
         return;
+    // A caption too long for one line wraps at its words, and only whole lines show: the
+    // statistics label shows "100 of 100" and hides "(100%)" below it, as the game did.
+    const QFont font = label.Font().toQFont();
+    const int lineSpacing = QFontMetrics(font).lineSpacing();
+    const int wholeLines = std::max(1, inside.height() / lineSpacing);
     painter.save();
-    painter.setClipRect(inside);
-    painter.setFont(label.Font().toQFont());
+    painter.setClipRect(
+        inside.adjusted(0, 0, 0, std::min(0, wholeLines * lineSpacing - inside.height())));
+    painter.setFont(font);
     painter.setPen(toQColor(label.ForeColor()));
     const int align =
         (label.Align() == Label::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |

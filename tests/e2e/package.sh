@@ -44,8 +44,9 @@ for path in ./usr/games/varnoth \
     check "installs $path" grep -qxF "$path" <<<"$listing"
 done
 check "section games" test "$(dpkg-deb -f "$deb" Section)" = games
-check "depends on the libraries the program links" \
-    grep -q 'libqt6widgets6.*libsqlite3-0' <<<"$(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+check "depends on the libraries the program links" grep -q 'libqt6widgets6.*libsqlite3-0' <<<"$depends"
+check "depends on the fonts the program reads" grep -q 'fonts-dejavu-core, fonts-liberation2' <<<"$depends"
 
 # Errors and warnings fail; the informational and pedantic notes are shown for a reader.
 check "lintian finds no error or warning" \

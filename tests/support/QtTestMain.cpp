@@ -1,5 +1,5 @@
 // The GoogleTest main for every test that needs Qt: one application object on the offscreen
-// platform, the bundled fonts and the pictures loaded once, numbers formatted as in the US.
+// platform, the game's fonts and the pictures loaded once, numbers formatted as in the US.
 // All of it lives on main's stack and goes before the program exits: a Qt application torn
 // down among the exit handlers would outlive the parts of Qt it still needs.
 #include "tests/support/QtTestMain.h"
