@@ -1,8 +1,16 @@
-#include "replay/RecordingPlatform.h"
+#include "ReplayRun.h"
+
+#include "game/frmVarnoth.h"
+#include "replay/Game.h"
 #include "replay/ScriptRecorder.h"
+#include "replay/StateDump.h"
+#include "tests/support/MemoryHighScores.h"
+#include "tests/support/QtTestMain.h"
 #include "view/ScriptedPlatform.h"
+#include "view/VarnothForm.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,115 +25,93 @@ QString readScript(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// Plays what the game tells the recorder: "+LINE" an event begins, "-" it ends, "?LINE" a
-// dialog was answered, "~" the game yields, "!" the program ends where it stands.
-void tell(ScriptRecorder& recorder, const std::vector<std::string>& calls) {
-    for (const std::string& call : calls) {
-        if (call[0] == '+')
-            recorder.BeginEvent(call.substr(1));
-        else if (call == "-")
-            recorder.EndEvent();
-        else if (call[0] == '?')
-            recorder.Answer(call.substr(1));
-        else if (call == "~")
-            recorder.Yield();
-        else if (call == "!")
-            recorder.Close();
-        else
-            FAIL() << "unknown call " << call;
-    }
-}
-
+// What the game tells the recorder: "+LINE" an event begins, "-" it ends, "?LINE" a dialog
+// was answered, "~" the game yields, "!" the program ends where it stands.
 TEST(ScriptRecorder, WritesTheScriptThatReplaysWhatHappened) {
     const struct {
-        const char* what;
         std::vector<std::string> calls;
         const char* script;
     } cases[] = {
-        {"ticks fold until another line comes",
-         {"+tick", "-", "+tick", "-", "+tick", "-", "+extras", "-", "+tick", "-"},
-         "tick 3\nextras\ntick\n"},
-        {"an answer comes before the click that asked",
-         {"+click", "?msgbox 2", "-"},
-         "msgbox 2\nclick\n"},
-        {"answers outside any event are written as they come",
-         {"?input", "?msgbox 6"},
-         "input\nmsgbox 6\n"},
-        {"a click at the yield that ends a tick follows the tick",
-         {"+tick", "~", "+click", "-", "-", "+tick", "~", "-"},
-         "tick\nclick\ntick\n"},
-        {"a key at the yield that ends a tick follows the tick",
-         {"+tick", "~", "+key 32", "?msgbox 6", "-", "-"},
-         "tick\nmsgbox 6\nkey 32\n"},
-        {"a click at the game-over tick's first yield runs at that yield",
-         {"+tick", "-", "+tick", "~", "+click", "?msgbox 6", "-", "?input Ann", "~", "-"},
-         "tick\nmsgbox 6\nat-yield 1 click\ninput Ann\ntick\n"},
-        {"the program ends inside a click at a tick's yield: the yield never ended",
-         {"+tick", "~", "+click", "?msgbox 7", "!"},
-         "msgbox 7\nat-yield 1 click\ntick\n"},
-        {"the program ends inside a click of its own",
-         {"+tick", "-", "+click", "?msgbox 7", "!"},
-         "tick\nmsgbox 7\nclick\n"},
+        {{"+tick", "-", "+tick", "-", "+extras", "-", "+tick", "-"}, "tick 2\nextras\ntick\n"},
+        {{"+click", "?msgbox 2", "-", "?input"}, "msgbox 2\nclick\ninput\n"},
+        {{"+tick", "~", "+key 32", "?msgbox 6", "-", "-"}, "tick\nmsgbox 6\nkey 32\n"},
+        {{"+tick", "~", "+click", "?msgbox 6", "-", "?input Ann", "~", "-"},
+         "msgbox 6\nat-yield 1 click\ninput Ann\ntick\n"},
+        {{"+tick", "~", "+click", "?msgbox 7", "!"}, "msgbox 7\nat-yield 1 click\ntick\n"},
+        {{"+tick", "-", "+click", "?msgbox 7", "!"}, "tick\nmsgbox 7\nclick\n"},
     };
     for (const auto& c : cases) {
         const QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("game.txt"));
-        {
-            ScriptRecorder recorder(path.toStdString());
-            tell(recorder, c.calls);
+        auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
+        for (const std::string& call : c.calls) {
+            if (call[0] == '+')
+                recorder->BeginEvent(call.substr(1));
+            else if (call == "-")
+                recorder->EndEvent();
+            else if (call[0] == '?')
+                recorder->Answer(call.substr(1));
+            else if (call == "~")
+                recorder->Yield();
+            else
+                recorder->Close();
         }
-        EXPECT_EQ(readScript(path), kHeader + QString::fromUtf8(c.script)) << c.what;
+        // A game killed at any moment leaves every line but the last run of ticks.
+        if (&c == &cases[0]) {
+            EXPECT_EQ(readScript(path), kHeader + QStringLiteral("tick 2\nextras\n"));
+        }
+        recorder.reset();
+        EXPECT_EQ(readScript(path), kHeader + QString::fromUtf8(c.script));
     }
 }
 
-// A game killed at any moment leaves every line but the last run of ticks.
-TEST(ScriptRecorder, FlushesEachLineButTicksAsItGoes) {
+// A game played through the window's own events with the recorder listening, as
+// `varnoth --record` plays it, replays headless to the very same state. The click that waits
+// while the game-over tick runs is recorded to run at that tick's first yield: replayed after
+// the tick it would meet a name prompt that the player never saw.
+TEST(ScriptRecorder, ARecordedGameReplaysToTheSameState) {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("game.txt"));
+    ScriptedPlatform player;
+    MemoryHighScores highScores;
     auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
-    tell(*recorder, {"+tick", "-", "+tick", "-", "+click", "-", "+tick", "-"});
-    EXPECT_EQ(readScript(path), kHeader + QStringLiteral("tick 2\nclick\n"));
+    Game g(SharedArtwork(), player, highScores, recorder.get());
+    const auto ticks = [&g](int n) {
+        for (int i = 0; i < n && g.form.tmrState.Enabled(); ++i)
+            g.form.tmrState.OnTimer();
+    };
+    std::int16_t keys[] = {'q', 13, 32};
+    g.form.Load();
+    g.game.Record().dScore = 5000;
+    ticks(100);
+    g.form.picFire.Click();
+    ticks(30);
+    g.form.tmrExtras.OnTimer();
+    for (std::int16_t& key : keys)
+        g.form.picFire.KeyPress(key);
+    while (g.game.Record().lGameState != 3)
+        ticks(1);
+    player.onDoEvents = [&g, &player] {
+        player.onDoEvents = nullptr;
+        g.form.picFire.Click();
+    };
+    player.QueueMsgBoxAnswer(Platform::vbCancel);
+    player.QueueMsgBoxAnswer(Platform::vbYes);
+    g.form.picFire.Click();
+    ticks(5);
+    ASSERT_EQ(g.game.Record().lGameState, 1);
+    const QJsonObject played =
+        QJsonDocument::fromJson(QByteArray::fromStdString(StateDump::json(0, g.game, g.form, {})))
+            .object();
     recorder.reset();
-    EXPECT_EQ(readScript(path), kHeader + QStringLiteral("tick 2\nclick\ntick\n"));
-}
+    const QString script = readScript(path);
+    EXPECT_TRUE(script.contains(QStringLiteral("msgbox 2\nclick\nmsgbox 6\nat-yield 1 click\n")));
 
-TEST(ScriptRecorder, RefusesAFileItCannotWrite) {
-    const QTemporaryDir dir;
-    EXPECT_THROW(ScriptRecorder(dir.filePath(QStringLiteral("no/such/dir/game.txt")).toStdString()),
-                 std::runtime_error);
-}
-
-// The platform under a recorded game hears each answer as the person gave it.
-TEST(RecordingPlatform, TellsTheRecorderEveryAnswerAndYield) {
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("game.txt"));
-    ScriptedPlatform person;
-    ScriptRecorder recorder(path.toStdString());
-    RecordingPlatform platform(person, recorder);
-    person.QueueMsgBoxAnswer(Platform::vbCancel);
-    person.QueueInputAnswer(QStringLiteral(" Ann\nLee"));
-    person.QueueInputAnswer(QString());
-
-    recorder.BeginEvent("tick");
-    EXPECT_EQ(
-        platform.MsgBox(QStringLiteral("Want to play again?"), 547, QStringLiteral("Varnoth")),
-        Platform::vbCancel);
-    // A name is one line of the script; the person's line break becomes a blank.
-    EXPECT_EQ(platform.InputBox(QStringLiteral("name?"), QStringLiteral("Varnoth"), {}),
-              QStringLiteral(" Ann Lee"));
-    EXPECT_EQ(platform.InputBox(QStringLiteral("name?"), QStringLiteral("Varnoth"), {}), QString());
-    platform.DoEvents();
-    recorder.BeginEvent("click");
-    recorder.EndEvent();
-    platform.DoEvents();
-    recorder.EndEvent();
-    EXPECT_EQ(person.Yields(), 2);
-
-    // The end closes the record before the program goes.
-    EXPECT_THROW(platform.End(), ProgramEnded);
-    EXPECT_EQ(readScript(path),
-              kHeader +
-                  QStringLiteral("msgbox 2\ninput  Ann Lee\ninput\nat-yield 1 click\ntick\n"));
+    const ReplayRun run(QStringLiteral("set dScore 5000\n") + script + QStringLiteral("dump\n"));
+    ASSERT_EQ(run.exitCode, 0) << run.faults.join('\n').toStdString();
+    ASSERT_FALSE(run.lines.empty());
+    for (const char* part : {"record", "elements", "picGZone", "picFire"})
+        EXPECT_EQ(run.lines.back()[QLatin1String(part)], played[QLatin1String(part)]) << part;
 }
 
 } // namespace

@@ -17,6 +17,7 @@ class ReplayRun;
 //   #= record.lGameState 2        the value (JSON) at a path: record.NAME, elements.NAME,
 //   #= picGZone[-1].text "Hit,"   picGZone[i].FIELD (from the end when negative),
 //   #= dialogs.length 1           dialogs.length, result...
+//   #= record {"lLives":5}        an object: only the members it names
 //
 //   Scenario scenario(path);
 //   for (const QString& failure : scenario.Check(ReplayRun::OfFile(path, scenario.arguments)))
