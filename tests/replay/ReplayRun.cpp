@@ -48,11 +48,3 @@ ReplayRun::ReplayRun(const QString* script, const QStringList& arguments) {
             unparsed.push_back(QString::fromUtf8(line));
     }
 }
-
-QJsonValue ReplayRun::last(const char* part, const char* name) const {
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        if (it->contains(QStringLiteral("record")))
-            return (*it)[QLatin1String(part)].toObject()[QLatin1String(name)];
-    }
-    return {};
-}
