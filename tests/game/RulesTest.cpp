@@ -21,24 +21,24 @@ protected:
     // The stage's whole look on one line: stage, message, beam colour, width, step and
     // periods, device and computer pictures, score colours, and the lamps (R, Y, G, -).
     QString Look() const {
-        QString lamps;
+        QString look = QStringLiteral("%1 %2 %3/%4/%5/%6 %7/%8 %9/%10 ")
+                           .arg(m.lStage)
+                           .arg(form.lblExtras.Caption())
+                           .arg(m.lBeamColor)
+                           .arg(m.lBeamWidth)
+                           .arg(m.lBeamStep)
+                           .arg(m.lBeamLines)
+                           .arg(form.imglstDevice.IndexOf(form.imgDevice.Picture()))
+                           .arg(form.imglstComputer.IndexOf(form.imgComputer.Picture()))
+                           .arg(form.lblScore.BackColor())
+                           .arg(form.lblScore.ForeColor());
         for (const Label& lamp : form.lblExtraIndicator)
-            lamps += lamp.BackColor() == RGB(255, 0, 0)     ? u'R'
-                     : lamp.BackColor() == RGB(255, 255, 0) ? u'Y'
-                     : lamp.BackColor() == RGB(0, 255, 0)   ? u'G'
-                                                            : u'-';
-        return QStringLiteral("%1 %2 %3/%4/%5/%6 %7/%8 %9/%10 %11")
-            .arg(m.lStage)
-            .arg(form.lblExtras.Caption())
-            .arg(m.lBeamColor)
-            .arg(m.lBeamWidth)
-            .arg(m.lBeamStep)
-            .arg(m.lBeamLines)
-            .arg(form.imglstDevice.IndexOf(form.imgDevice.Picture()))
-            .arg(form.imglstComputer.IndexOf(form.imgComputer.Picture()))
-            .arg(form.lblScore.BackColor())
-            .arg(form.lblScore.ForeColor())
-            .arg(lamps);
+            look += lamp.BackColor() == RGB(255, 0, 0)       ? u'R'
+                    : lamp.BackColor() == RGB(255, 255, 0)   ? u'Y'
+                    : lamp.BackColor() == RGB(0, 255, 0)     ? u'G'
+                    : lamp.BackColor() == RGB(192, 192, 192) ? u'-'
+                                                             : u'?';
+        return look;
     }
 
     ScriptedPlatform platform;
