@@ -131,11 +131,16 @@ TEST_F(Rules, MeterSetsTheStageAndEachStageItsLook) {
     }
 }
 
-// A hit adds at most 120 to the meter; an unchanged stage leaves its look alone.
-TEST_F(Rules, HitsFillTheMeterByAtMost120) {
+// A hit adds at most 120 to the meter, a drained meter takes the stage down at the next
+// call, and an unchanged stage leaves its look alone.
+TEST_F(Rules, TheStageFollowsTheMeterUpByAtMost120AHitAndDown) {
     const struct {
         Long before, points, after, stage;
-    } cases[] = {{0, 48, 48, 0}, {0, 1000, 120, 1}, {40, 120, 160, 2}, {1000, 121, 1050, 10}};
+    } cases[] = {{0, 48, 48, 0},
+                 {0, 1000, 120, 1},
+                 {40, 120, 160, 2},
+                 {1000, 121, 1050, 10},
+                 {925, 0, 925, 9}};
     for (auto c : cases) {
         m.lExtraPoints = c.before;
         game.UpdateStage(c.points);
