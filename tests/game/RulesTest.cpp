@@ -148,7 +148,7 @@ TEST_F(Rules, TheStageFollowsTheMeterUpByAtMost120AHitAndDown) {
         EXPECT_EQ(m.lStage, c.stage) << c.before << " + " << c.points;
     }
     form.lblExtras.SetCaption(QStringLiteral("changed elsewhere"));
-    game.UpdateStage(30);
+    game.UpdateStage(20);
     EXPECT_EQ(form.lblExtras.Caption(), QStringLiteral("changed elsewhere"));
 }
 
