@@ -188,6 +188,20 @@ TEST_F(Rules, StatisticsAndLivesLabels) {
     }
 }
 
+// A hit is counted before its crossing: for a moment the statistics read one hit more
+// against the old number of targets, as the game has always done it.
+TEST_F(Rules, HitIsCountedBeforeItsCrossing) {
+    QStringList captions;
+    form.lblStat.onChange = [&](const QRectF&) { captions += form.lblStat.Caption(); };
+    m.lGameState = 2;
+    m.lBeamLength = 2600;
+    m.bBeamAtTarget = true;
+    m.lShotPoints = 250;
+    game.tmrState_Timer();
+    EXPECT_EQ(captions.value(0), QStringLiteral("1 of 0"));
+    EXPECT_EQ(form.lblStat.Caption(), QStringLiteral("1 of 1 (100%)"));
+}
+
 // Each crossing adds 0.1 to the speed in Single up to 10; the step is 25 x speed rounded
 // half to even (1.3000001 gives 33, 9.5 gives 238). A crossing ends only beyond 8200.
 TEST_F(Rules, CrossingsSpeedTheTargetUp) {

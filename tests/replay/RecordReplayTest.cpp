@@ -17,9 +17,53 @@
 
 namespace {
 
+const QString kHeader =
+    QStringLiteral("# Varnoth game record: replay with varnoth --replay or varnoth-replay\n");
+
 QString readScript(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// What the game tells the recorder: "+LINE" an event begins, "-" it ends, "?LINE" a dialog
+// was answered, "~" the game yields, "!" the program ends where it stands.
+TEST(ScriptRecorder, WritesTheScriptThatReplaysWhatHappened) {
+    const struct {
+        std::vector<std::string> calls;
+        const char* script;
+    } cases[] = {
+        {{"+tick", "-", "+tick", "-", "+extras", "-", "+tick", "-"}, "tick 2\nextras\ntick\n"},
+        {{"+click", "?msgbox 2", "-", "?input"}, "msgbox 2\nclick\ninput\n"},
+        {{"+tick", "~", "+key 32", "?msgbox 6", "-", "-"}, "tick\nmsgbox 6\nkey 32\n"},
+        {{"+tick", "~", "+click", "?msgbox 6", "-", "?input Ann", "~", "-"},
+         "msgbox 6\nat-yield 1 click\ninput Ann\ntick\n"},
+        {{"+tick", "~", "+click", "?msgbox 7", "!"}, "msgbox 7\nat-yield 1 click\ntick\n"},
+        {{"+tick", "-", "+click", "?msgbox 7", "!"}, "tick\nmsgbox 7\nclick\n"},
+        {{"+tick", "~", "+tick", "-", "~", "-"}, "at-yield 1 tick\ntick\n"},
+    };
+    for (const auto& c : cases) {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("game.txt"));
+        auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
+        for (const std::string& call : c.calls) {
+            if (call[0] == '+')
+                recorder->BeginEvent(call.substr(1));
+            else if (call == "-")
+                recorder->EndEvent();
+            else if (call[0] == '?')
+                recorder->Answer(call.substr(1));
+            else if (call == "~")
+                recorder->Yield();
+            else
+                recorder->Close();
+        }
+        // A game killed at any moment leaves every line but the last run of ticks.
+        if (&c == &cases[0]) {
+            EXPECT_EQ(readScript(path), kHeader + QStringLiteral("tick 2\nextras\n"));
+        }
+        recorder.reset();
+        EXPECT_EQ(readScript(path), kHeader + QString::fromUtf8(c.script));
+    }
 }
 
 // A game played through the window's own events with the recorder listening, as
