@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The window of the real program: its X class, size, caption, what it shows at start, and the
-# fire button answering a real click and a real Space key.
+# The window of the real program: its X class, size, caption, what it shows at start, the
+# fire button answering a real click and a real Space key, and a recorded game played back.
 #   window.sh BINARY
 set -uo pipefail
 binary=$1
@@ -60,5 +60,12 @@ for i in $(seq 1 10); do
     [[ $(pixel "$WORK/space-$i.png" $(px 3640) $(px 6170)) == "128,0,0" ]] && dark=yes && break
 done
 check "Space on the fire button fires" "yes" "$dark"
+stop_game
+
+# A recorded game played back in the window: a direct hit, its dump, and the figures.
+printf 'set lTargetStep 0\nset lTargetPos 4150\nclick\ntick 22\ndump\n' > "$WORK/hit.txt"
+timeout 30 "$binary" --replay "$WORK/hit.txt" --stats > "$WORK/replay.out"
+check "replay exit status" "0" "$?"
+check "replay scored the hit" "1000 22" "$(sed -n '1s/.*"dScore":\([0-9]*\).*/\1/p;2s/{"ticks":\([0-9]*\).*/\1/p' "$WORK/replay.out" | paste -sd' ')"
 
 finish

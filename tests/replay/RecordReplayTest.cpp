@@ -12,141 +12,107 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-// A game played through the window's own events with the recorder listening, as
-// `varnoth --record` plays it; `player` stands in for the person at the dialogs.
-struct RecordedGame {
-    explicit RecordedGame(const QString& path)
-        : recorder(std::make_unique<ScriptRecorder>(path.toStdString())) {
-        form.Load();
-    }
-
-    void Ticks(int n) {
-        for (int i = 0; i < n && form.tmrState.Enabled(); ++i)
-            form.tmrState.OnTimer();
-    }
-    void Key(std::int16_t code) { form.picFire.KeyPress(code); }
-    // Crossings without a hit until the game is over and its screen drawn.
-    void LoseAllLives() {
-        while (game.Record().lGameState != 3)
-            Ticks(1);
-        Ticks(1);
-    }
-    std::string Dump() const { return StateDump::json(0, game, form, {}); }
-    // Writes out what is pending, as the end of the program does.
-    void Stop() { recorder.reset(); }
-
-    ScriptedPlatform player;
-    MemoryHighScores highScores;
-    std::unique_ptr<ScriptRecorder> recorder;
-    Game g{SharedArtwork(), player, highScores, recorder.get()};
-    VarnothForm& form = g.form;
-    frmVarnoth& game = g.game;
-};
+const QString kHeader =
+    QStringLiteral("# Varnoth game record: replay with varnoth --replay or varnoth-replay\n");
 
 QString readScript(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The recorded script replayed headless ends where the game ended.
-void expectReplaysTo(const QString& script, const std::string& played) {
-    const ReplayRun run(script + QStringLiteral("dump\n"));
-    ASSERT_EQ(run.exitCode, 0) << run.faults.join('\n').toStdString();
-    ASSERT_FALSE(run.lines.empty());
-    const QJsonObject replayed = run.lines.back();
-    const QJsonObject expected =
-        QJsonDocument::fromJson(QByteArray::fromStdString(played)).object();
-    for (const char* part : {"record", "elements", "picGZone", "picFire"})
-        EXPECT_EQ(replayed[QLatin1String(part)], expected[QLatin1String(part)]) << part;
+// What the game tells the recorder: "+LINE" an event begins, "-" it ends, "?LINE" a dialog
+// was answered, "~" the game yields, "!" the program ends where it stands.
+TEST(ScriptRecorder, WritesTheScriptThatReplaysWhatHappened) {
+    const struct {
+        std::vector<std::string> calls;
+        const char* script;
+    } cases[] = {
+        {{"+tick", "-", "+tick", "-", "+extras", "-", "+tick", "-"}, "tick 2\nextras\ntick\n"},
+        {{"+click", "?msgbox 2", "-", "?input"}, "msgbox 2\nclick\ninput\n"},
+        {{"+tick", "~", "+key 32", "?msgbox 6", "-", "-"}, "tick\nmsgbox 6\nkey 32\n"},
+        {{"+tick", "~", "+click", "?msgbox 6", "-", "?input Ann", "~", "-"},
+         "msgbox 6\nat-yield 1 click\ninput Ann\ntick\n"},
+        {{"+tick", "~", "+click", "?msgbox 7", "!"}, "msgbox 7\nat-yield 1 click\ntick\n"},
+        {{"+tick", "-", "+click", "?msgbox 7", "!"}, "tick\nmsgbox 7\nclick\n"},
+        {{"+tick", "~", "+tick", "-", "~", "-"}, "at-yield 1 tick\ntick\n"},
+    };
+    for (const auto& c : cases) {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("game.txt"));
+        auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
+        for (const std::string& call : c.calls) {
+            if (call[0] == '+')
+                recorder->BeginEvent(call.substr(1));
+            else if (call == "-")
+                recorder->EndEvent();
+            else if (call[0] == '?')
+                recorder->Answer(call.substr(1));
+            else if (call == "~")
+                recorder->Yield();
+            else
+                recorder->Close();
+        }
+        // A game killed at any moment leaves every line but the last run of ticks.
+        if (&c == &cases[0]) {
+            EXPECT_EQ(readScript(path), kHeader + QStringLiteral("tick 2\nextras\n"));
+        }
+        recorder.reset();
+        EXPECT_EQ(readScript(path), kHeader + QString::fromUtf8(c.script));
+    }
 }
 
+// A game played through the window's own events with the recorder listening, as
+// `varnoth --record` plays it, replays headless to the very same state. The click that waits
+// while the game-over tick runs is recorded to run at that tick's first yield: replayed after
+// the tick it would meet a name prompt that the player never saw.
 TEST(RecordReplay, ARecordedGameReplaysToTheSameState) {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("game.txt"));
-    std::string played;
-    {
-        RecordedGame g(path);
-        g.Ticks(100);
+    ScriptedPlatform player;
+    MemoryHighScores highScores;
+    auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
+    Game g(SharedArtwork(), player, highScores, recorder.get());
+    const auto ticks = [&g](int n) {
+        for (int i = 0; i < n && g.form.tmrState.Enabled(); ++i)
+            g.form.tmrState.OnTimer();
+    };
+    std::int16_t keys[] = {'q', 13, 32};
+    g.form.Load();
+    g.game.Record().dScore = 5000;
+    ticks(100);
+    g.form.picFire.Click();
+    ticks(30);
+    g.form.tmrExtras.OnTimer();
+    for (std::int16_t& key : keys)
+        g.form.picFire.KeyPress(key);
+    while (g.game.Record().lGameState != 3)
+        ticks(1);
+    player.onDoEvents = [&g, &player] {
+        player.onDoEvents = nullptr;
         g.form.picFire.Click();
-        g.Ticks(30);
-        g.form.tmrExtras.OnTimer();
-        g.Key('q');
-        g.Key(13);
-        g.Key(32);
-        g.Ticks(40);
-        g.LoseAllLives();
-        g.player.QueueMsgBoxAnswer(Platform::vbCancel);
-        g.form.picFire.Click();
-        g.player.QueueMsgBoxAnswer(Platform::vbYes);
-        g.Key(32);
-        g.Ticks(7);
-        played = g.Dump();
-        g.Stop();
-    }
+    };
+    player.QueueMsgBoxAnswer(Platform::vbCancel);
+    player.QueueMsgBoxAnswer(Platform::vbYes);
+    g.form.picFire.Click();
+    ticks(5);
+    ASSERT_EQ(g.game.Record().lGameState, 1);
+    const QJsonObject played =
+        QJsonDocument::fromJson(QByteArray::fromStdString(StateDump::json(0, g.game, g.form, {})))
+            .object();
+    recorder.reset();
     const QString script = readScript(path);
-    EXPECT_TRUE(script.contains(QStringLiteral("tick 100\nclick\ntick 30\nextras\nkey 113\n"
-                                               "key 13\nkey 32\n")))
-        << script.toStdString();
-    EXPECT_TRUE(script.contains(QStringLiteral("msgbox 2\nclick\nmsgbox 6\nkey 32\ntick 7\n")))
-        << script.toStdString();
-    expectReplaysTo(script, played);
-}
+    EXPECT_TRUE(script.contains(QStringLiteral("msgbox 2\nclick\nmsgbox 6\nat-yield 1 click\n")));
 
-// A click that waited while the game-over tick ran is handled at that tick's first yield,
-// before the screen is drawn and the name asked for. Replayed after the tick, it would meet
-// a name prompt the person never saw.
-TEST(RecordReplay, AClickInsideTheGameOverTickReplaysInsideIt) {
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("game.txt"));
-    std::string played;
-    {
-        RecordedGame g(path);
-        g.game.Record().dScore = 5000;
-        while (g.game.Record().lGameState != 3)
-            g.Ticks(1);
-        int yields = 0;
-        g.player.onDoEvents = [&] {
-            if (++yields == 1)
-                g.form.picFire.Click();
-        };
-        g.player.QueueMsgBoxAnswer(Platform::vbYes);
-        g.Ticks(1);
-        g.player.onDoEvents = nullptr;
-        ASSERT_EQ(g.game.Record().lGameState, 1);
-        ASSERT_EQ(g.player.Dialogs().size(), 1u);
-        g.Ticks(3);
-        played = g.Dump();
-        g.Stop();
-    }
-    const QString script = readScript(path);
-    EXPECT_TRUE(script.contains(QStringLiteral("msgbox 6\nat-yield 1 click\ntick 4\n")))
-        << script.toStdString();
-    // The score was set by hand: the replay must start from the same one.
-    expectReplaysTo(QStringLiteral("set dScore 5000\n") + script, played);
-}
-
-// No to the play-again question ends the program inside the click; the record is complete.
-TEST(RecordReplay, AGameThatEndsLeavesAScriptThatEndsTheSameWay) {
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("game.txt"));
-    RecordedGame g(path);
-    g.Ticks(12);
-    g.LoseAllLives();
-    g.player.QueueMsgBoxAnswer(Platform::vbNo);
-    EXPECT_THROW(g.form.picFire.Click(), ProgramEnded);
-    const QString script = readScript(path);
-    EXPECT_TRUE(script.endsWith(QStringLiteral("msgbox 7\nclick\n"))) << script.toStdString();
-
-    const ReplayRun run(script + QStringLiteral("tik\n"));
-    EXPECT_EQ(run.exitCode, 0) << run.faults.join('\n').toStdString();
+    const ReplayRun run(QStringLiteral("set dScore 5000\n") + script + QStringLiteral("dump\n"));
+    ASSERT_EQ(run.exitCode, 0) << run.faults.join('\n').toStdString();
     ASSERT_FALSE(run.lines.empty());
-    EXPECT_EQ(run.lines.back(), QJsonObject({{"ended", true}}));
+    for (const char* part : {"record", "elements", "picGZone", "picFire"})
+        EXPECT_EQ(run.lines.back()[QLatin1String(part)], played[QLatin1String(part)]) << part;
 }
 
 } // namespace

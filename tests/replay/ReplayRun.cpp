@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 constexpr int kTimeoutMs = 60000;
@@ -42,17 +43,12 @@ ReplayRun::ReplayRun(const QString* script, const QStringList& arguments) {
             continue;
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-        if (error.error == QJsonParseError::NoError && document.isObject())
+        // JSON holds no raw control characters, though Qt's reader lets them pass.
+        const bool raw = std::any_of(line.begin(), line.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        if (error.error == QJsonParseError::NoError && document.isObject() && !raw)
             lines.push_back(document.object());
         else
             unparsed.push_back(QString::fromUtf8(line));
     }
-}
-
-QJsonValue ReplayRun::last(const char* part, const char* name) const {
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        if (it->contains(QStringLiteral("record")))
-            return (*it)[QLatin1String(part)].toObject()[QLatin1String(name)];
-    }
-    return {};
 }

@@ -19,9 +19,6 @@ public:
     // The driver's own messages on standard error, without what Qt may say there.
     QStringList faults;
 
-    // The last dump's value at record.NAME or elements.NAME.
-    QJsonValue last(const char* part, const char* name) const;
-
 private:
     ReplayRun(const QString* script, const QStringList& arguments);
 };
