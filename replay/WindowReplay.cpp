@@ -18,7 +18,21 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedP
     : script_(std::move(script)), runner_(game, platform, std::cout), printStats_(printStats) {
     // The yields inside a tick paint the window and take input, as in a game played live.
     platform.onDoEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    window.onPainted = [this] { stats_.FirstFrame(); };
+    // The game's first tick comes with its first frame, not a clock step later: a script
+    // with no ticks ends as soon as the window has shown its first frame.
+    window.onPainted = [this] {
+        if (shown_)
+            return;
+        shown_ = true;
+        stats_.FirstFrame();
+        // Not from inside the paint: the step's ticks yield to the event loop.
+        QTimer::singleShot(0, &clock_, [this] {
+            if (!clock_.isActive())
+                return;
+            clock_.start();
+            step();
+        });
+    };
     clock_.setTimerType(Qt::PreciseTimer);
     clock_.setInterval(kTickMs);
     QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
