@@ -5,10 +5,10 @@
 #include "replay/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
+#include "replay/ScriptedPlatform.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
 #include "view/FormWindow.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,16 +3,16 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
-#include "replay/EventGuard.h"
 #include "replay/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
+#include "replay/ScriptedPlatform.h"
 #include "replay/WindowReplay.h"
 #include "view/Artwork.h"
+#include "view/EventGuard.h"
 #include "view/Font.h"
 #include "view/FormWindow.h"
 #include "view/QtPlatform.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QApplication>
 #include <algorithm>

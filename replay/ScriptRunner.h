@@ -1,7 +1,7 @@
 #pragma once
 
 #include "replay/Script.h"
-#include "view/ScriptedPlatform.h"
+#include "replay/ScriptedPlatform.h"
 
 #include <deque>
 #include <ostream>

@@ -2,8 +2,8 @@
 
 #include "game/frmVarnoth.h"
 #include "replay/Game.h"
+#include "replay/ScriptedPlatform.h"
 #include "view/Conversions.h"
-#include "view/ScriptedPlatform.h"
 #include "view/Timer.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/ScriptedPlatform.h"
+#include "replay/ScriptedPlatform.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "replay/WindowReplay.h"
 
+#include "replay/ScriptedPlatform.h"
 #include "view/FormWindow.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QCoreApplication>
 #include <exception>

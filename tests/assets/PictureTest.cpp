@@ -6,8 +6,8 @@
 
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
+#include "replay/ScriptedPlatform.h"
 #include "tests/support/QtTestMain.h"
-#include "view/ScriptedPlatform.h"
 #include "view/Twips.h"
 #include "view/VarnothForm.h"
 

@@ -3,9 +3,9 @@
 #include "game/GameRecord.h"
 #include "game/frmVarnoth.h"
 #include "replay/Game.h"
+#include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/ScriptedPlatform.h"
 #include "view/VarnothForm.h"
 
 #include <QString>

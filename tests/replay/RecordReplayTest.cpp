@@ -3,10 +3,10 @@
 #include "game/frmVarnoth.h"
 #include "replay/Game.h"
 #include "replay/ScriptRecorder.h"
+#include "replay/ScriptedPlatform.h"
 #include "replay/StateDump.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/ScriptedPlatform.h"
 #include "view/VarnothForm.h"
 
 #include <QFile>

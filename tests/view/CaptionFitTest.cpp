@@ -5,11 +5,11 @@
 
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
+#include "replay/ScriptedPlatform.h"
 #include "tests/support/QtTestMain.h"
 #include "view/ElementPainter.h"
 #include "view/Label.h"
 #include "view/PictureBox.h"
-#include "view/ScriptedPlatform.h"
 #include "view/Twips.h"
 #include "view/VarnothForm.h"
 

@@ -1,11 +1,11 @@
 // The game in its real window on the offscreen screen, played with real mouse and key events.
 #include "game/frmVarnoth.h"
 #include "replay/Game.h"
+#include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "view/FormWindow.h"
 #include "view/PictureBoxWidget.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QApplication>
 #include <QImage>

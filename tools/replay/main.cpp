@@ -4,9 +4,9 @@
 #include "replay/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
+#include "replay/ScriptedPlatform.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QGuiApplication>
 #include <QLocale>

@@ -3,10 +3,10 @@
 #include "main/HighScore.h"
 #include "replay/Game.h"
 #include "replay/ScriptError.h"
+#include "replay/ScriptedPlatform.h"
 #include "replay/SoakPlayer.h"
 #include "view/Artwork.h"
 #include "view/Font.h"
-#include "view/ScriptedPlatform.h"
 
 #include <QGuiApplication>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "replay/EventGuard.h"
+#include "view/EventGuard.h"
 
 #include "view/Conversions.h"
 #include "view/QtPlatform.h"

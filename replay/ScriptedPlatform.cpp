@@ -1,4 +1,4 @@
-#include "view/ScriptedPlatform.h"
+#include "replay/ScriptedPlatform.h"
 
 std::vector<ScriptedPlatform::Dialog> ScriptedPlatform::TakeDialogs() {
     std::vector<Dialog> taken;
