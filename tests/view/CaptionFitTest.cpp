@@ -20,11 +20,6 @@
 
 namespace {
 
-QRect Inside(const Label& label) {
-    const QRect area = twips::toPixels(label.Bounds());
-    return label.FlatFrame() ? area.adjusted(1, 1, -1, -1) : area;
-}
-
 TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
     VarnothForm form(SharedArtwork());
     ScriptedPlatform platform;
@@ -36,18 +31,16 @@ TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
         const char* caption;
         const char* shown = nullptr;
     } labels[] = {{form.lblScore, "99,999"},
-                  {form.lblScore, "99.999"},
                   {form.lblStat, "99 of 99 (100%)"},
                   {form.lblStat, "100 of 100 (100%)", "100 of 100"},
                   {form.lblExtras, "Stage 6: Upgraded to wireless interface"},
                   {form.lblExtras, "Stage 4: Upgraded to FF communication"},
                   {form.lblHighScore, "WWWWWWWWWWWW 99,999 pts"},
                   {form.lblLives, "10"}};
-    for (const auto& c : labels)
+    for (const auto& [label, caption, shown] : labels)
         for (const int scale : {1, 2}) {
-            SCOPED_TRACE(std::string(c.caption) + " at " + std::to_string(scale) + "x");
-            Label& label = c.label;
-            label.SetCaption(QString::fromLatin1(c.caption));
+            SCOPED_TRACE(std::string(caption) + " at " + std::to_string(scale) + "x");
+            label.SetCaption(QString::fromLatin1(caption));
             // The words that should show, on a label half as wide again and twice as high where
             // nothing wraps or is cut: all their ink lies inside the real label, which shows
             // exactly that.
@@ -57,8 +50,10 @@ TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
                               label.Bounds().adjusted(-growLeft, 0, grow, label.Height()),
                               {label.BackColor(), label.ForeColor(), label.Font(), label.Align(),
                                label.FlatFrame()},
-                              QString::fromLatin1(c.shown ? c.shown : c.caption));
-            const QRect inside = Inside(label), room = Inside(roomy);
+                              QString::fromLatin1(shown ? shown : caption));
+            const int f = label.FlatFrame() ? 1 : 0; // inside the frame
+            const QRect inside = twips::toPixels(label.Bounds()).adjusted(f, f, -f, -f);
+            const QRect room = twips::toPixels(roomy.Bounds()).adjusted(f, f, -f, -f);
             const QImage wide = Render(room, scale, roomy);
             const QRect there((inside.topLeft() - room.topLeft()) * scale, inside.size() * scale);
             EXPECT_TRUE(there.contains(Ink(wide, toQColor(label.BackColor()).rgb())));
@@ -83,8 +78,9 @@ TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
                                       toQColor(box->BackColor()).rgb());
                 EXPECT_GT(ink.left(), 0);
                 EXPECT_LT(ink.right(), seen.width() - 1);
-                if (box == &form.picGZone)
+                if (box == &form.picGZone) {
                     EXPECT_NEAR(ink.left(), seen.width() - 1 - ink.right(), 2 * scale);
+                }
             }
         }
 }

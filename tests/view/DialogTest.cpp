@@ -9,53 +9,42 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
+
+using Box = QMessageBox;
+using NameBox = QInputDialog;
 
 // What `ask` returns when the player answers the dialog it opens with `answer`.
 template <typename Dialog, typename Ask> auto answered(Ask ask, void (*answer)(Dialog&)) {
     QTimer::singleShot(0, [answer] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Varnoth"));
+        EXPECT_EQ(dialog->windowTitle(), "Varnoth");
         answer(*dialog);
     });
     return ask();
 }
 
 TEST(Dialogs, GiveTheGameThePlayersAnswerCancelIncluded) {
-    QtPlatform platform;
-    const auto again = [&] {
-        return platform.MsgBox(QStringLiteral("Want to play again?"), 547,
-                               QStringLiteral("Varnoth"));
-    };
-    const struct {
-        void (*answer)(QMessageBox&);
-        int expected;
-    } questions[] = {{[](QMessageBox& b) { b.button(QMessageBox::Yes)->click(); }, 6},
-                     {[](QMessageBox& b) { b.button(QMessageBox::No)->click(); }, 7},
-                     {[](QMessageBox& b) { b.button(QMessageBox::Cancel)->click(); }, 2},
-                     {[](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); }, 2},
-                     {[](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2}};
-    for (const auto& c : questions)
-        EXPECT_EQ(answered(again, c.answer), c.expected);
+    QtPlatform p;
+    const auto again = [&] { return p.MsgBox("Want to play again?", 547, "Varnoth"); };
+    const std::pair<void (*)(Box&), int> questions[] = {
+        {[](Box& b) { b.button(Box::Yes)->click(); }, 6},
+        {[](Box& b) { b.button(Box::No)->click(); }, 7},
+        {[](Box& b) { b.button(Box::Cancel)->click(); }, 2},
+        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Return); }, 2},
+        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2}};
+    for (const auto& [answer, expected] : questions)
+        EXPECT_EQ(answered(again, answer), expected);
 
-    const auto name = [&] {
-        return platform.InputBox(QStringLiteral("Please enter your name:"),
-                                 QStringLiteral("Varnoth"), QStringLiteral("Unknown"));
-    };
-    const struct {
-        void (*answer)(QInputDialog&);
-        const char* expected;
-    } names[] = {{[](QInputDialog& d) { d.accept(); }, "Unknown"},
-                 {[](QInputDialog& d) {
-                      d.setTextValue(QStringLiteral("Ann Lee"));
-                      d.accept();
-                  },
-                  "Ann Lee"},
-                 {[](QInputDialog& d) { d.reject(); }, ""}};
-    for (const auto& c : names)
-        EXPECT_EQ(answered(name, c.answer), QString::fromLatin1(c.expected));
+    const auto name = [&] { return p.InputBox("Please enter your name:", "Varnoth", "Unknown"); };
+    const std::pair<void (*)(NameBox&), const char*> names[] = {
+        {[](NameBox& d) { d.accept(); }, "Unknown"},
+        {[](NameBox& d) { d.setTextValue("Ann Lee"), d.accept(); }, "Ann Lee"},
+        {[](NameBox& d) { d.reject(); }, ""}};
+    for (const auto& [answer, expected] : names)
+        EXPECT_EQ(answered(name, answer), expected);
 }
 
 } // namespace
