@@ -34,7 +34,7 @@ EOF_PIXELS
 # A real click on the fire button fires: the button turns dark while the shot is under way,
 # and the zigzag beam shows under the device within a few frames.
 dark() { [[ $(pixel $fire) == "128,0,0" ]]; }
-beam() { dark && convert "$WORK/now.png" -crop 9x171+259+160 txt:- | grep -q '#0000FF'; }
+beam() { dark && [[ $(convert "$WORK/now.png" -crop 9x171+259+160 txt:-) == *"#0000FF"* ]]; }
 xdotool mousemove --window "$WINDOW" $(px 3700) $(px 6200) click 1
 passes "fire button dark and beam drawn after a click" until_shot 12 beam
 
