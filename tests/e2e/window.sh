@@ -2,12 +2,8 @@
 # The window of the real program: its X class, size, caption, what it shows at start, the
 # fire button answering a real click and a real Space key, and a recorded game played back.
 #   window.sh BINARY
-set -uo pipefail
+source "$(dirname "$0")/lib.sh"
 binary=$1
-here=$(dirname "$0")
-WORK=$(mktemp -d)
-trap 'stop_game; rm -rf "$WORK"' EXIT
-source "$here/lib.sh"
 
 # A record that cannot be written is refused before the window opens, with a message.
 refusal=$(VARNOTH_REGISTRY=$WORK/store.db timeout 20 "$binary" --record /dev/full 2>&1 >/dev/null)
@@ -19,53 +15,37 @@ check "--record to a full disk fails with a message" "1 yes" \
 start_game "$binary" -name varnoth-e2e
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$here/../../packaging/io.github.varnoth.Varnoth.desktop")
 check "WM_CLASS" "WM_CLASS(STRING) = \"varnoth-e2e\", \"$wm_class\"" "$(xprop -id "$WINDOW" WM_CLASS)"
-
-read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
-check "client area" "520x472" "${width}x${height}"
+check "client area" "520x472" "$(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{print w "x" $2}')"
 check "caption" ".:Varnoth:." "$(xdotool getwindowname "$WINDOW")"
 
-shot "$WORK/start.png"
-check "play field background" "255,255,255" "$(pixel "$WORK/start.png" 20 200)"
-check "score label black" "0,0,0" "$(pixel "$WORK/start.png" $(px 930) $(px 640))"
-check "lamp 0 grey at stage 0" "192,192,192" "$(pixel "$WORK/start.png" $(px 300) $(px 6420))"
-check "lamp 9 grey at stage 0" "192,192,192" "$(pixel "$WORK/start.png" $(px 2460) $(px 6420))"
-check "fire button bright red while aiming" "255,0,0" "$(pixel "$WORK/start.png" $(px 3640) $(px 6170))"
-check "message bar black" "0,0,0" "$(pixel "$WORK/start.png" $(px 5900) $(px 6750))"
+fire="$(px 3640) $(px 6170)"
+shot
+while read -r colour x y what; do
+    check "$what" "$colour" "$(pixel "$x" "$y")"
+done <<EOF_PIXELS
+255,255,255 20 200 play field background
+0,0,0 $(px 930) $(px 640) score label black
+192,192,192 $(px 300) $(px 6420) lamp 0 grey at stage 0
+192,192,192 $(px 2460) $(px 6420) lamp 9 grey at stage 0
+255,0,0 $fire fire button bright red while aiming
+0,0,0 $(px 5900) $(px 6750) message bar black
+EOF_PIXELS
 
 # A real click on the fire button fires: the button turns dark while the shot is under way,
 # and the zigzag beam shows under the device within a few frames.
-click_at $(px 3700) $(px 6200)
-beam=no
-for i in $(seq 1 12); do
-    shot "$WORK/shot-$i.png"
-    if [[ $(pixel "$WORK/shot-$i.png" $(px 3640) $(px 6170)) == "128,0,0" ]]; then
-        for y in $(seq 160 10 330); do
-            for x in $(seq 259 267); do
-                [[ $(pixel "$WORK/shot-$i.png" "$x" "$y") == "0,0,255" ]] && beam=yes && break 3
-            done
-        done
-    fi
-done
-check "fire button dark and beam drawn after a click" "yes" "$beam"
+dark() { [[ $(pixel $fire) == "128,0,0" ]]; }
+beam() { dark && [[ $(convert "$WORK/now.png" -crop 9x171+259+160 txt:-) == *"#0000FF"* ]]; }
+xdotool mousemove --window "$WINDOW" $(px 3700) $(px 6200) click 1
+passes "fire button dark and beam drawn after a click" until_shot 12 beam
 
-# Wait for the shot to end, then fire with a real Space key on the focused fire button.
+# Once the shot ends, a real Space key on the focused fire button fires again.
 sleep 1.5
-shot "$WORK/aiming.png"
-check "fire button bright again after the shot" "255,0,0" "$(pixel "$WORK/aiming.png" $(px 3640) $(px 6170))"
-xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+shot
+check "fire button bright again after the shot" "255,0,0" "$(pixel $fire)"
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null
 xdotool key --window "$WINDOW" space
-dark=no
-for i in $(seq 1 10); do
-    shot "$WORK/space-$i.png"
-    [[ $(pixel "$WORK/space-$i.png" $(px 3640) $(px 6170)) == "128,0,0" ]] && dark=yes && break
-done
-check "Space on the fire button fires" "yes" "$dark"
-stop_game
+passes "Space on the fire button fires" until_shot 10 dark
+kill "$GAME_PID"
 
-# A recorded game played back in the window: a direct hit, its dump, and the figures.
-printf 'set lTargetStep 0\nset lTargetPos 4150\nclick\ntick 22\ndump\n' > "$WORK/hit.txt"
-timeout 30 "$binary" --replay "$WORK/hit.txt" --stats > "$WORK/replay.out"
-check "replay exit status" "0" "$?"
-check "replay scored the hit" "1000 22" "$(sed -n '1s/.*"dScore":\([0-9]*\).*/\1/p;2s/{"ticks":\([0-9]*\).*/\1/p' "$WORK/replay.out" | paste -sd' ')"
-
+replay_hit "$binary"
 finish

@@ -5,81 +5,46 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
-template <typename Dialog> void answerWhenShown(std::function<void(Dialog&)> answer) {
+using Box = QMessageBox;
+using NameBox = QInputDialog;
+
+// What `ask` returns when the player answers the dialog it opens with `answer`.
+template <typename Dialog, typename Ask> auto answered(Ask ask, void (*answer)(Dialog&)) {
     QTimer::singleShot(0, [answer] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Varnoth");
         answer(*dialog);
     });
+    return ask();
 }
 
-TEST(Dialogs, PlayAgainQuestionGivesTheGameThePlayersAnswer) {
-    const struct {
-        const char* how;
-        std::function<void(QMessageBox&)> answer;
-        int expected;
-    } cases[] = {
-        {"Yes clicked", [](QMessageBox& b) { b.button(QMessageBox::Yes)->click(); }, 6},
-        {"No clicked", [](QMessageBox& b) { b.button(QMessageBox::No)->click(); }, 7},
-        {"Cancel clicked", [](QMessageBox& b) { b.button(QMessageBox::Cancel)->click(); }, 2},
-        {"Enter takes the default", [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); }, 2},
-        {"Escape cancels", [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2},
-    };
-    QtPlatform platform;
-    for (const auto& c : cases) {
-        answerWhenShown<QMessageBox>([&c](QMessageBox& box) {
-            EXPECT_EQ(box.windowTitle(), QStringLiteral("Varnoth"));
-            EXPECT_EQ(box.text(), QStringLiteral("Want to play again?"));
-            EXPECT_EQ(box.icon(), QMessageBox::Question);
-            EXPECT_EQ(box.standardButtons(),
-                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            c.answer(box);
-        });
-        EXPECT_EQ(
-            platform.MsgBox(QStringLiteral("Want to play again?"), 547, QStringLiteral("Varnoth")),
-            c.expected)
-            << c.how;
-    }
-}
+TEST(Dialogs, GiveTheGameThePlayersAnswerCancelIncluded) {
+    QtPlatform p;
+    const auto again = [&] { return p.MsgBox("Want to play again?", 547, "Varnoth"); };
+    const std::pair<void (*)(Box&), int> questions[] = {
+        {[](Box& b) { b.button(Box::Yes)->click(); }, 6},
+        {[](Box& b) { b.button(Box::No)->click(); }, 7},
+        {[](Box& b) { b.button(Box::Cancel)->click(); }, 2},
+        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Return); }, 2},
+        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2}};
+    for (const auto& [answer, expected] : questions)
+        EXPECT_EQ(answered(again, answer), expected);
 
-TEST(Dialogs, NameBoxGivesTheGameTheTypedNameOrNothingOnCancel) {
-    const struct {
-        const char* how;
-        std::function<void(QInputDialog&)> answer;
-        const char* expected;
-    } cases[] = {
-        {"OK on the default", [](QInputDialog& d) { d.accept(); }, "Unknown"},
-        {"a name typed",
-         [](QInputDialog& d) {
-             auto* edit = d.findChild<QLineEdit*>();
-             edit->selectAll();
-             QTest::keyClicks(edit, QStringLiteral("Ann Lee"));
-             QTest::keyClick(edit, Qt::Key_Return);
-         },
-         "Ann Lee"},
-        {"Cancel", [](QInputDialog& d) { d.reject(); }, ""},
-    };
-    QtPlatform platform;
-    for (const auto& c : cases) {
-        answerWhenShown<QInputDialog>([&c](QInputDialog& dialog) {
-            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Varnoth"));
-            EXPECT_EQ(dialog.labelText(), QStringLiteral("Please enter your name:"));
-            c.answer(dialog);
-        });
-        EXPECT_EQ(platform.InputBox(QStringLiteral("Please enter your name:"),
-                                    QStringLiteral("Varnoth"), QStringLiteral("Unknown")),
-                  QString::fromLatin1(c.expected))
-            << c.how;
-    }
+    const auto name = [&] { return p.InputBox("Please enter your name:", "Varnoth", "Unknown"); };
+    const std::pair<void (*)(NameBox&), const char*> names[] = {
+        {[](NameBox& d) { d.accept(); }, "Unknown"},
+        {[](NameBox& d) { d.setTextValue("Ann Lee"), d.accept(); }, "Ann Lee"},
+        {[](NameBox& d) { d.reject(); }, ""}};
+    for (const auto& [answer, expected] : names)
+        EXPECT_EQ(answered(name, answer), expected);
 }
 
 } // namespace
