@@ -25,7 +25,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -49,10 +48,8 @@ struct Replayed {
 
 Replayed replay(const QString& script, const QStringList& arguments = {}) {
     const QTemporaryDir store;
+    qputenv("VARNOTH_REGISTRY", store.filePath("store.db").toUtf8()); // for the driver
     QProcess process;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("VARNOTH_REGISTRY", store.filePath("store.db"));
-    process.setProcessEnvironment(environment);
     process.start(kReplayProgram, arguments);
     process.write(script.toUtf8());
     process.closeWriteChannel();
@@ -101,10 +98,6 @@ QJsonValue named(const QJsonValue& seen, const QJsonValue& want) {
     return items;
 }
 
-QByteArray show(const QJsonValue& value) {
-    return QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-}
-
 class Scenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(Scenario, PlaysAsWritten) {
@@ -128,8 +121,9 @@ TEST_P(Scenario, PlaysAsWritten) {
         ASSERT_TRUE(printed > 0 && printed <= run.lines.size() && want.size() == 1)
             << "line " << n + 1 << ": nothing printed, or no one JSON value";
         const QJsonValue seen = named(at(run.lines[printed - 1], m.captured(1)), want[0]);
-        EXPECT_TRUE(seen == want[0]) << "line " << n + 1 << ": " << show(seen).toStdString()
-                                     << ", expected " << show(want[0]).toStdString();
+        EXPECT_TRUE(seen == want[0])
+            << "line " << n + 1
+            << ", seen and expected: " << QJsonDocument(QJsonArray{seen, want[0]}).toJson().data();
     }
     EXPECT_EQ(printed, run.lines.size()) << "lines printed, for the dumps and calls";
 }
@@ -154,8 +148,7 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         {"set lLives 2147483648\n", "script line 1: lLives is a Long (32-bit), which cannot hold"},
         // The game's own arithmetic and its conversions to whole numbers.
         {"set lTargets 2147483647\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
-        {"set sngSpeed 3e38\nset lTargetPos 8200\ntick\n",
-         "script line 3: run-time error 6, Overflow"},
+        {"set sngSpeed 3e38\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"call DrawTarget 0 -2147483600\n", "script line 1: run-time error 6, Overflow"},
         {kSixMisses + "set dScore 5000\ntick 3\n",
          "script line 14: an input box opened with no answer queued"},
@@ -184,16 +177,12 @@ TEST(ReplayFault, ARecordThatCannotBeWrittenWholeIsNotKept) {
     const std::string path = dir.filePath("game.txt").toStdString();
     rlimit before{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit full = before;
-    full.rlim_cur = 1000;
+    const rlimit full{1000, before.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     ScriptRecorder recorder(path);
-    for (int i = 0; i < 200; ++i) {
-        recorder.BeginEvent("click");
-        recorder.EndEvent();
-    }
-    recorder.Close();
+    for (int i = 0; i < 200; ++i)
+        recorder.Answer("msgbox 6");
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_NE(recorder.WriteFault().find(path), std::string::npos) << recorder.WriteFault();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
@@ -292,9 +281,9 @@ TEST(RecordReplay, ARecordedGameReplaysToTheSameState) {
 
     const Replayed run = replay("set dScore 5000\n" + script + "dump\n");
     ASSERT_EQ(run.status, 0) << run.faults.join('\n').toStdString();
-    ASSERT_FALSE(run.lines.empty());
+    ASSERT_EQ(run.lines.size(), 1u);
     for (const char* part : {"record", "elements", "picGZone", "picFire"})
-        EXPECT_EQ(run.lines.back()[part], played[part]) << part;
+        EXPECT_EQ(run.lines[0][part], played[part]) << part;
 }
 
 } // namespace
