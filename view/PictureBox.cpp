@@ -3,6 +3,7 @@
 #include "view/Twips.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
 
 PictureBox::PictureBox(QString name, QRectF bounds, Look look, bool visible)
     : Element(std::move(name), bounds, visible), look_(std::move(look)) {
@@ -24,7 +25,14 @@ void PictureBox::draw(DrawOp op) {
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
-    draw({DrawOp::Kind::Line, x1, y1, x2, y2, colour, drawWidth_, {}, {}});
+    // The box keeps only what its pixels could show: a line wholly beyond its edges leaves
+    // nothing, and a beam asked to run far off the field would otherwise grow the drawing
+    // without end.
+    const auto pen = static_cast<float>(drawWidth_ * twips::kPerPixel);
+    const bool beyond = std::max(x1, x2) < -pen || std::min(x1, x2) > Width() + pen ||
+                        std::max(y1, y2) < -pen || std::min(y1, y2) > Height() + pen;
+    if (!beyond)
+        draw({DrawOp::Kind::Line, x1, y1, x2, y2, colour, drawWidth_, {}, {}});
     currentX_ = x2;
     currentY_ = y2;
 }

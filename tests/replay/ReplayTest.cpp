@@ -150,6 +150,8 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         {"set lTargets 2147483647\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"set sngSpeed 3e38\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"call DrawTarget 0 -2147483600\n", "script line 1: run-time error 6, Overflow"},
+        // A beam of every period there is runs far off the field, where nothing is kept.
+        {"set lBeamLines 2147483647\ncall DrawBeam 0\n", "script line 2: run-time error 6"},
         {kSixMisses + "set dScore 5000\ntick 3\n",
          "script line 14: an input box opened with no answer queued"},
         {kSixMisses + "at-yield 1 click\ntick\n",
