@@ -4,12 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <exception>
 #include <functional>
 
 // Runs a function in a forked copy of the test, for what must happen in another process: a
 // dropped privilege, a kill in mid-write, several copies of the game at once. The function's
-// result is the child's exit code. A child still running at destruction is killed.
+// result is the child's exit code (125 when it throws). A child still running at destruction is
+// killed.
 class ChildProcess {
 public:
     explicit ChildProcess(const std::function<int()>& body) : pid_(fork()) {
@@ -17,10 +17,9 @@ public:
             int code = 125;
             try {
                 code = body();
-            } catch (const std::exception&) {
+            } catch (...) {
             }
-            // _exit: the child must not run the test framework's exit handlers a second time.
-            _exit(code);
+            _exit(code); // not exit(): the test framework's exit handlers are the parent's
         }
     }
     ~ChildProcess() {
@@ -33,7 +32,7 @@ public:
     // The exit code, or 128 + the signal that ended the child.
     int Wait() {
         int raw = 0;
-        while (status_ < 0 && pid_ > 0 && waitpid(pid_, &raw, 0) == pid_) {
+        if (status_ < 0 && pid_ > 0 && waitpid(pid_, &raw, 0) == pid_) {
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
         }
         return status_;

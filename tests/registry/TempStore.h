@@ -1,40 +1,76 @@
 #pragma once
 
+#include "registry/RegistryStore.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
-// A store of its own for one test case: a new temporary directory, with VARNOTH_REGISTRY
-// pointing at "store.db" inside it while the object lives. The directory goes with the object.
+// A store of its own for one test case: VARNOTH_REGISTRY points at "store.db" in a new
+// temporary directory while the object lives, and the directory goes with the object.
 class TempStore {
 public:
-    TempStore() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varnoth-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("no temporary directory");
-        }
-        directory_ = pattern;
-        PointAt(directory_ + "/store.db");
-    }
+    TempStore() { PointAt(dir + "/store.db"); }
     ~TempStore() {
         namespace fs = std::filesystem;
         std::error_code ignored;
-        fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(directory_, ignored);
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir, ignored);
     }
     TempStore(const TempStore&) = delete;
     TempStore& operator=(const TempStore&) = delete;
 
-    const std::string& Directory() const { return directory_; }
-    const std::string& Path() const { return path_; }
-    // Points VARNOTH_REGISTRY somewhere else, e.g. below a file inside Directory().
-    void PointAt(const std::string& path) {
-        path_ = path;
-        setenv("VARNOTH_REGISTRY", path_.c_str(), 1);
+    void PointAt(const std::string& to) {
+        path = to;
+        setenv("VARNOTH_REGISTRY", path.c_str(), 1);
     }
 
-private:
-    std::string directory_;
-    std::string path_;
+    const std::string dir = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "varnoth-XXXXXX";
+        return mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("no temporary dir");
+    }();
+    std::string path;
 };
+
+// Values put and read straight through the store, as another program might: to set a store up
+// for a case and to see afterwards what was really stored.
+using RawValue = RegistryStore::Value;
+
+// False when the store refused.
+inline bool PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+                     const RawValue& value) try {
+    RegistryStore store(RegistryStore::Kind::Write);
+    store.SetValue(store.CreateKey(root, key), name, value.type, value.data);
+    store.Commit();
+    return true;
+} catch (const std::exception&) {
+    return false;
+}
+
+inline std::optional<RawValue> GetValue(std::uint32_t root, const std::string& key,
+                                        const std::string& name) {
+    RegistryStore store(RegistryStore::Kind::Read);
+    const std::optional<RegistryStore::KeyId> found = store.FindKey(root, key);
+    return found ? store.GetValue(*found, name) : std::nullopt;
+}
+
+// Text as a string value is stored: with its NUL.
+inline std::vector<std::uint8_t> Sz(std::string_view text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+inline std::vector<std::uint8_t> FileBytes(const std::string& path) {
+    if (std::filesystem::is_directory(path)) {
+        return {};
+    }
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
