@@ -50,7 +50,7 @@ void Save(RegistryHighScore& game, double best, const std::string& name = "") {
 // A record as another program left it, then the saves of Old and at last Zoe, then what the next
 // game loads: a save writes name and score whole, only over a lower score, rounded to a Long.
 TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
-    const auto text = [](const std::string& s) { return RawValue{REG_SZ, Sz(s)}; };
+
     const struct {
         std::optional<RawValue> who, score;
         std::vector<double> saves;
@@ -58,11 +58,11 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
     } cases[] = {
         {{}, {}, {}, "Unknown 1000"},
         {{}, RawValue{REG_DWORD, {0x34, 0x30}}, {}, "Unknown 12340"},
-        {text(kZoe), {}, {}, kZoe + " 1000"},
-        {text("Abcdefghijklmnopqrstuvwxyz"), text(" 0 "), {}, "Abcdefghijklmnopqrstuvwxyz 0"},
+        {Text(kZoe), {}, {}, kZoe + " 1000"},
+        {Text("Abcdefghijklmnopqrstuvwxyz"), Text(" 0 "), {}, "Abcdefghijklmnopqrstuvwxyz 0"},
         {RawValue{REG_DWORD, {42}}, {}, {}, "42 1000"},
-        {text("Bea"), text("lots"), {}, "Bea -1"},
-        {text("Bea"), text("lots"), {5}, kZoe + " 5"},
+        {Text("Bea"), Text("lots"), {}, "Bea -1"},
+        {Text("Bea"), Text("lots"), {5}, kZoe + " 5"},
         {{}, {}, {500, 12340}, kZoe + " 12340"},
         {{}, {}, {12340, 12340}, "Old 12340"},
         {{}, {}, {2.5}, kZoe + " 2"},

@@ -100,7 +100,7 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
     setenv("VARNOTH_PLACE", "C:\\Games", 1);
     unsetenv("VARNOTH_NOT_SET");
     for (const char* name : {"Alpha", "b", "", "ALPHA"}) {
-        ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, "Game", name, {REG_SZ, Sz(name)}));
+        ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, "Game", name, Text(name)));
     }
     for (const std::string& sub :
          std::vector<std::string>{"zeta", "Beta", "alpha", "ALPHA", std::string(255, 'z')}) {

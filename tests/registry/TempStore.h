@@ -4,9 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,10 +23,7 @@ public:
     TempStore(const TempStore&) = delete;
     TempStore& operator=(const TempStore&) = delete;
 
-    void PointAt(const std::string& to) {
-        path = to;
-        setenv("VARNOTH_REGISTRY", path.c_str(), 1);
-    }
+    void PointAt(const std::string& to) { setenv("VARNOTH_REGISTRY", (path = to).c_str(), 1); }
 
     const std::string dir = [] {
         std::string pattern = std::filesystem::temp_directory_path() / "varnoth-XXXXXX";
@@ -53,24 +47,9 @@ inline bool PutValue(std::uint32_t root, const std::string& key, const std::stri
     return false;
 }
 
-inline std::optional<RawValue> GetValue(std::uint32_t root, const std::string& key,
-                                        const std::string& name) {
-    RegistryStore store(RegistryStore::Kind::Read);
-    const std::optional<RegistryStore::KeyId> found = store.FindKey(root, key);
-    return found ? store.GetValue(*found, name) : std::nullopt;
-}
-
-// Text as a string value is stored: with its NUL.
-inline std::vector<std::uint8_t> Sz(std::string_view text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
-
-inline std::vector<std::uint8_t> FileBytes(const std::string& path) {
-    if (std::filesystem::is_directory(path)) {
-        return {};
-    }
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+// A string value as it is stored: the text and its NUL.
+inline RawValue Text(std::string_view text) {
+    RawValue value{1, {text.begin(), text.end()}};
+    value.data.push_back(0);
+    return value;
 }
