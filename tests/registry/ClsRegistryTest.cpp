@@ -57,7 +57,7 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
     case 'W':
     case 'P':
         step.call == 'W' ? registry.Value(step.put)
-                         : void(PutValue(step.root, step.key, step.name, step.raw));
+                         : PutValue(step.root, step.key, step.name, step.raw);
         [[fallthrough]];
     case 'R': {
         const std::string read = Show(registry.Value());
@@ -98,43 +98,36 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
 TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
     TempStore store;
     setenv("VARNOTH_PLACE", "C:\\Games", 1);
-    unsetenv("VARNOTH_NOT_SET");
+    unsetenv("NOT_SET");
     for (const char* name : {"Alpha", "b", "", "ALPHA"}) {
-        ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, "Game", name, Text(name)));
+        PutValue(HKEY_LOCAL_MACHINE, "Game", name, Text(name));
     }
     for (const std::string& sub :
          std::vector<std::string>{"zeta", "Beta", "alpha", "ALPHA", std::string(255, 'z')}) {
-        ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, "Game\\" + sub, "", {}));
+        PutValue(HKEY_LOCAL_MACHINE, "Game\\" + sub, "", {});
     }
-    const std::string k = "26001 Failed to delete registry Key: '-2147483646',Section: '";
-    const std::string set = "Failed to set registry value Key: '-2147483646',Section: 'Game";
-    const std::string longName(16384, 'v');
+    const std::string h = "-2147483646',Section: '";
+    const std::string k = "26001 Failed to delete registry Key: '" + h;
+    const std::string set = "Failed to set registry value Key: '" + h;
     const std::string exe = "\"C:\\Games\\varnoth.exe\"";
-    const auto cr = HKEY_CLASSES_ROOT;
     const std::string vr = "Varnoth.Replay\\shell\\";
+    const auto cr = HKEY_CLASSES_ROOT;
     const Step steps[] = {
         {.name = "", .call = 'V', .is = "3|Alpha|b|"},
         {.key = "game", .name = "alpha", .is = "4:ALPHA 1"},
         {.call = 'S', .is = "3|alpha|Beta|zeta"},
         {.key = "Missing", .call = 'V', .is = "0"},
-        {.key = "Missing", .call = 'S', .is = "0"},
         {.call = 'W', .put = "100%%", .is = "4:100%% 1"},
-        {.call = 'W',
-         .put = "%VARNOTH_PLACE%\\x%VARNOTH_NOT_SET%",
-         .is = "4:C:\\Games\\x%VARNOTH_NOT_SET% 2"},
+        {.call = 'W', .put = "%VARNOTH_PLACE%\\x%NOT_SET%", .is = "4:C:\\Games\\x%NOT_SET% 2"},
         {.type = REG_EXPAND_SZ, .call = 'W', .put = "a%b", .is = "4:a%b 1"},
         {.type = REG_DWORD, .call = 'W', .put = std::int16_t{-2}, .is = "2:-2 4"},
         {.type = REG_DWORD_BIG_ENDIAN, .call = 'W', .put = 0x01020304, .is = "2:16909060 4"},
         {.type = REG_BINARY, .call = 'W', .put = ByteArray{1, 2, 3, 0}, .is = "5:01020300 3"},
         {.name = "N", .type = REG_DWORD, .call = 'W', .put = 1.5, .is = "1:-7 4"},
         {.type = 9, .call = 'P', .raw = {REG_DWORD_BIG_ENDIAN, {1, 2, 3, 4}}, .is = "2:16909060 5"},
-        {.call = 'P', .raw = {REG_DWORD, {1, 2, 3, 4}}, .is = "2:67305985 4"},
-        {.call = 'P', .raw = {REG_DWORD, {7}}, .is = "2:7 4"},
         {.call = 'P', .raw = {REG_DWORD, {1, 2, 3, 4, 5}}, .is = "2:0 4"},
         {.call = 'P', .raw = {REG_SZ, {}}, .is = "4: 1"},
-        {.call = 'P',
-         .raw = {REG_MULTI_SZ, {'a', 0, 'b', 0, 0}},
-         .is = std::string("4:a\0b\0 7", 8)},
+        {.call = 'P', .raw = {REG_MULTI_SZ, {'a', 0, 'b', 0, 0}}, .is = {"4:a\0b\0 7", 8}},
         {.call = 'P', .raw = {REG_NONE, {5, 6}}, .is = "5:050600 0"},
         {.key = "Game\\Level", .call = 'E', .is = "no"},
         {.key = "Game\\Level", .call = 'C', .is = "yes"},
@@ -143,7 +136,7 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.key = "game\\LEVEL", .name = "v", .call = 'D', .is = k + "game\\LEVEL',Key: 'v"},
         {.key = "Nope",
          .call = 'D',
-         .is = "26001 Failed to open key '-2147483646',Section: 'Nope' for delete access"},
+         .is = "26001 Failed to open key '" + h + "Nope' for delete access"},
         {.call = 'K', .is = k + "Game"},
         {.key = "SOFTWARE\\Classes", .call = 'K', .is = k + "SOFTWARE\\Classes"},
         {.key = "GAME\\level", .call = 'K', .is = "yes"},
@@ -151,13 +144,12 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.key = "\\Game", .call = 'E', .is = "no"},
         {.root = 0x80000004, .key = "", .call = 'E', .is = "no"},
         {.key = "\\X", .call = 'C', .is = "26001 Failed to create registry Key: '\\X"},
-        {.key = "Game\\" + longName,
+        {.key = "\\X", .call = 'W', .is = "26001 " + set + "\\X',Key: 'V' to value: 'Ann'"},
+        {.type = 0, .call = 'W', .is = "-2147194455 " + set + "Game',Key: 'V' to value: 'Ann'"},
+        {.name = std::string(16384, 'v'),
          .call = 'W',
-         .is = "26001 " + set + "\\" + longName + "',Key: 'V' to value: 'Ann'"},
-        {.type = 0, .call = 'W', .is = "-2147194455 " + set + "',Key: 'V' to value: 'Ann'"},
-        {.name = longName,
-         .call = 'W',
-         .is = "-2147194455 " + set + "',Key: '" + longName + "' to value: 'Ann'"},
+         .is =
+             "-2147194455 " + set + "Game',Key: '" + std::string(16384, 'v') + "' to value: 'Ann'"},
         {.type = REG_BINARY, .call = 'W', .is = "26001 "},
         {.call = 'A',
          .is = "-2147194452 Invalid parameter list passed to "
@@ -171,13 +163,10 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.root = HKEY_CURRENT_USER, .key = "Software\\classes\\.VNT", .call = 'E', .is = "no"},
         {.call = 'X', .is = "-2147483646"},
         {.root = cr, .key = ".vrp", .name = "", .is = "4:Varnoth.Replay 1"},
-        {.root = cr, .key = "Varnoth.Replay", .name = "", .is = "4:Varnoth replay 1"},
-        {.root = cr, .key = vr + "open", .name = "", .is = "4:&Open 1"},
         {.root = cr, .key = vr + "open\\command", .name = "", .is = "4:" + exe + " \"%1\" 1"},
         {.root = cr, .key = vr + "print\\command", .name = "", .is = "4:" + exe + " /p \"%1\" 1"},
         {.root = cr, .key = vr + "add", .name = "", .is = "4:&Install vrp 1"},
         {.root = cr, .key = vr + "new", .name = "", .is = "4:Make 1"},
-        {.root = cr, .key = vr + "new\\command", .name = "", .is = "4:" + exe + " /n \"%1\" 1"},
         {.root = cr, .key = "Varnoth.Replay\\DefaultIcon", .name = "", .is = "4:" + exe + ",2 1"},
         {.root = cr, .key = vr + "play\\command", .name = "", .is = "4:run %1 1"},
         {.root = cr, .key = "T\\shell\\open\\command", .name = "", .is = "4:\"tail.exe\" \"%1\" 1"},

@@ -24,11 +24,7 @@ namespace {
 constexpr auto kKey = "Software\\Korvell";
 const RawValue kText = Text("x");
 
-// Runs SQL on the file, after filling a good number of pages of a store there.
-void Sql(const std::string& path, const char* sql, int fill = 40) {
-    for (int i = 0; i < fill; ++i) {
-        PutValue(HKEY_LOCAL_MACHINE, kKey + std::to_string(i), "", {REG_BINARY, ByteArray(2000)});
-    }
+void Sql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
@@ -42,24 +38,26 @@ ByteArray Bytes(const std::string& path) {
 
 } // namespace
 
+// Each case spoils a store of a good number of pages.
 TEST(StoreFile, AFileThatIsNotAStoreFailsEveryCallAndIsNeverWritten) {
     const std::function<void(const std::string&)> cases[] = {
         [](const std::string& p) { std::ofstream(p) << std::string(5000, 'Z'); },
-        [](const std::string& p) { std::ofstream{p}; },
-        [](const std::string& p) {
-            Sql(p, "");
-            fs::resize_file(p, fs::file_size(p) - 9); // cut inside its last page
-        },
-        [](const std::string& p) { fs::create_directory(p); },
-        [](const std::string& p) { Sql(p, "CREATE TABLE players(name)", 0); },
+        [](const std::string& p) { fs::resize_file(p, 0); },
+        [](const std::string& p) { fs::resize_file(p, fs::file_size(p) - 9); }, // in a page
+        [](const std::string& p) { fs::remove(p), fs::create_directory(p); },
+        [](const std::string& p) { Sql(p, "PRAGMA application_id = 7"); },
         [](const std::string& p) { Sql(p, "PRAGMA user_version = 2"); },
     };
-    for (const auto& make : cases) {
+    for (const auto& spoil : cases) {
         TempStore store;
-        make(store.path);
+        for (int i = 0; i < 40; ++i) {
+            PutValue(HKEY_LOCAL_MACHINE, kKey + std::to_string(i), "",
+                     {REG_BINARY, ByteArray(2000)});
+        }
+        spoil(store.path);
         const ByteArray before = Bytes(store.path);
         EXPECT_THROW(RegistryStore(RegistryStore::Kind::Read), SqliteError);
-        EXPECT_FALSE(PutValue(HKEY_CURRENT_USER, "", "V", kText));
+        EXPECT_THROW(PutValue(HKEY_CURRENT_USER, "", "V", kText), SqliteError);
         EXPECT_EQ(Bytes(store.path), before);
     }
 }
@@ -75,7 +73,7 @@ TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
     registry.ClassKey(static_cast<std::int32_t>(HKEY_CLASSES_ROOT));
     EXPECT_TRUE(registry.KeyExists());
     EXPECT_FALSE(fs::exists(store.dir + "/deep"));
-    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText));
+    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     EXPECT_EQ(fs::status(store.dir + "/deep").permissions(), fs::perms::owner_all);
     EXPECT_EQ(fs::status(store.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     const std::string left = store.dir + "/deep/er/store.db.new-AbCdEf";
@@ -83,9 +81,10 @@ TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
     std::ofstream{left + "-journal"};
     const int directory = open((store.dir + "/deep/er").c_str(), O_RDONLY);
     ASSERT_EQ(flock(directory, LOCK_EX), 0);
-    EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText) && fs::exists(left));
+    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
+    EXPECT_TRUE(fs::exists(left));
     close(directory);
-    EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText));
+    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     EXPECT_EQ(std::distance(fs::directory_iterator(store.dir + "/deep/er"), {}), 1);
 }
 
@@ -93,7 +92,7 @@ TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
 // refusal a player's own read-only store gives: it opens for a write, reads, and changes nothing.
 TEST(StoreFile, AReadOnlyStoreAnswersReadsAndRefusesWrites) {
     TempStore store;
-    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText));
+    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     const ByteArray before = Bytes(store.path);
     fs::permissions(store.path, fs::perms::owner_read | fs::perms::others_read);
     fs::permissions(store.dir, fs::perms::owner_read | fs::perms::owner_exec |
@@ -103,8 +102,15 @@ TEST(StoreFile, AReadOnlyStoreAnswersReadsAndRefusesWrites) {
             return 90;
         }
         RegistryStore store(RegistryStore::Kind::Write);
-        const bool reads = store.GetValue(store.CreateKey(HKEY_LOCAL_MACHINE, kKey), "v") == kText;
-        return reads && !PutValue(HKEY_LOCAL_MACHINE, kKey, "V", {}) ? 0 : 1;
+        if (store.GetValue(store.CreateKey(HKEY_LOCAL_MACHINE, kKey), "v") != kText) {
+            return 1;
+        }
+        try {
+            store.SetValue(*store.FindKey(HKEY_LOCAL_MACHINE, kKey), "V", 1, {});
+        } catch (const SqliteError&) {
+            return 0;
+        }
+        return 2;
     });
     EXPECT_EQ(child.Wait(), 0);
     EXPECT_EQ(Bytes(store.path), before);

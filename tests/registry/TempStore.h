@@ -36,15 +36,12 @@ public:
 // for a case and to see afterwards what was really stored.
 using RawValue = RegistryStore::Value;
 
-// False when the store refused.
-inline bool PutValue(std::uint32_t root, const std::string& key, const std::string& name,
-                     const RawValue& value) try {
+// Throws as the store does when it refuses.
+inline void PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+                     const RawValue& value) {
     RegistryStore store(RegistryStore::Kind::Write);
     store.SetValue(store.CreateKey(root, key), name, value.type, value.data);
     store.Commit();
-    return true;
-} catch (const std::exception&) {
-    return false;
 }
 
 // A string value as it is stored: the text and its NUL.
