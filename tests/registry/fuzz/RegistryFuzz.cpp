@@ -69,14 +69,15 @@ void Step(FuzzedDataProvider& in) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // In memory, as every write syncs the file to the disk.
-    static const std::string store = [] {
-        std::string directory = "/dev/shm/varnoth-fuzz-XXXXXX";
-        std::atexit(
-            [] { std::filesystem::remove_all(std::filesystem::path(store).parent_path()); });
-        return mkdtemp(directory.data()) ? directory + "/store.db" : (std::abort(), "");
-    }();
-    setenv("VARNOTH_REGISTRY", store.c_str(), 1);
+    // In memory, as every write syncs the file to the disk. A plain array, so that it is still
+    // there when the clean-up at exit runs.
+    static char directory[] = "/dev/shm/varnoth-fuzz-XXXXXX";
+    static const bool made =
+        mkdtemp(directory) && !std::atexit([] { std::filesystem::remove_all(directory); });
+    const std::string store = directory + std::string("/store.db");
+    if (!made || setenv("VARNOTH_REGISTRY", store.c_str(), 1) != 0) {
+        std::abort();
+    }
     std::filesystem::remove(store);
     FuzzedDataProvider in(data, size);
     for (int steps = 0; in.remaining_bytes() > 0 && steps < 64; ++steps) {
