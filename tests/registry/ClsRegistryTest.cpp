@@ -145,7 +145,10 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.root = 0x80000004, .key = "", .call = 'E', .is = "no"},
         {.key = "\\X", .call = 'C', .is = "26001 Failed to create registry Key: '\\X"},
         {.key = "\\X", .call = 'W', .is = "26001 " + set + "\\X',Key: 'V' to value: 'Ann'"},
-        {.type = 0, .call = 'W', .is = "-2147194455 " + set + "Game',Key: 'V' to value: 'Ann'"},
+        {.type = 0,
+         .call = 'W',
+         .put = "Bo",
+         .is = "-2147194455 " + set + "Game',Key: 'V' to value: 'Ann'"},
         {.name = std::string(16384, 'v'),
          .call = 'W',
          .is =
