@@ -1,40 +1,52 @@
 #pragma once
 
+#include "registry/RegistryStore.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
-// A store of its own for one test case: a new temporary directory, with VARNOTH_REGISTRY
-// pointing at "store.db" inside it while the object lives. The directory goes with the object.
+// A store of its own for one test case: VARNOTH_REGISTRY points at "store.db" in a new
+// temporary directory while the object lives, and the directory goes with the object.
 class TempStore {
 public:
-    TempStore() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varnoth-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("no temporary directory");
-        }
-        directory_ = pattern;
-        PointAt(directory_ + "/store.db");
-    }
+    TempStore() { PointAt(dir + "/store.db"); }
     ~TempStore() {
         namespace fs = std::filesystem;
         std::error_code ignored;
-        fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(directory_, ignored);
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir, ignored);
     }
     TempStore(const TempStore&) = delete;
     TempStore& operator=(const TempStore&) = delete;
 
-    const std::string& Directory() const { return directory_; }
-    const std::string& Path() const { return path_; }
-    // Points VARNOTH_REGISTRY somewhere else, e.g. below a file inside Directory().
-    void PointAt(const std::string& path) {
-        path_ = path;
-        setenv("VARNOTH_REGISTRY", path_.c_str(), 1);
-    }
+    void PointAt(const std::string& to) { setenv("VARNOTH_REGISTRY", (path = to).c_str(), 1); }
 
-private:
-    std::string directory_;
-    std::string path_;
+    const std::string dir = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "varnoth-XXXXXX";
+        return mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("no temporary dir");
+    }();
+    std::string path;
 };
+
+// Values put and read straight through the store, as another program might: to set a store up
+// for a case and to see afterwards what was really stored.
+using RawValue = RegistryStore::Value;
+
+// Throws as the store does when it refuses.
+inline void PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+                     const RawValue& value) {
+    RegistryStore store(RegistryStore::Kind::Write);
+    store.SetValue(store.CreateKey(root, key), name, value.type, value.data);
+    store.Commit();
+}
+
+// A string value as it is stored: the text and its NUL.
+inline RawValue Text(std::string_view text) {
+    RawValue value{1, {text.begin(), text.end()}};
+    value.data.push_back(0);
+    return value;
+}
