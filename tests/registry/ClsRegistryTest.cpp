@@ -91,6 +91,7 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
     const std::string h = "-2147483646',Section: '";
     const std::string k = "26001 Failed to delete registry Key: '" + h;
     const std::string set = "Failed to set registry value Key: '" + h;
+    const std::string bad = "-2147194455 " + set + "Game',Key: 'V' to value: 'Ann'";
     const Step steps[] = {
         {.name = "", .call = 'V', .is = "3|Alpha|b|"},
         {.key = "game", .name = "alpha", .is = "4:ALPHA 1"},
@@ -113,9 +114,7 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.key = "GAME\\level\\", .call = 'W', .is = "4:Ann 1"},
         {.key = "game\\LEVEL", .name = "v", .call = 'D', .is = "yes"},
         {.key = "game\\LEVEL", .name = "v", .call = 'D', .is = k + "game\\LEVEL',Key: 'v"},
-        {.key = "Nope",
-         .call = 'D',
-         .is = "26001 Failed to open key '" + h + "Nope' for delete access"},
+        {.key = "N", .call = 'D', .is = "26001 Failed to open key '" + h + "N' for delete access"},
         {.call = 'K', .is = k + "Game"},
         {.key = "SOFTWARE\\Classes", .call = 'K', .is = k + "SOFTWARE\\Classes"},
         {.key = "GAME\\level", .call = 'K', .is = "yes"},
@@ -124,10 +123,7 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.root = 0x80000004, .key = "", .call = 'E', .is = "no"},
         {.key = "\\X", .call = 'C', .is = "26001 Failed to create registry Key: '\\X"},
         {.key = "\\X", .call = 'W', .is = "26001 " + set + "\\X',Key: 'V' to value: 'Ann'"},
-        {.type = 0,
-         .call = 'W',
-         .put = "Bo",
-         .is = "-2147194455 " + set + "Game',Key: 'V' to value: 'Ann'"},
+        {.type = 0, .call = 'W', .put = "Bo", .is = bad},
         {.type = REG_BINARY, .call = 'W', .is = "26001 "},
         {.call = 'A',
          .is = "-2147194452 Invalid parameter list passed to "
