@@ -14,11 +14,9 @@ namespace {
 std::string Outcome(const std::vector<std::string>& args) try {
     const CommandLine line = CommandLine::parse(args);
     std::ostringstream out;
-    out << (line.help ? " help" : "") << (line.version ? " version" : "");
-    if (line.scale) {
-        out << " scale " << *line.scale;
-    }
-    out << (line.recordFile.empty() ? "" : " record " + line.recordFile)
+    out << (line.help ? " help" : "") << (line.version ? " version" : "")
+        << (line.scale ? " scale " + std::to_string(*line.scale) : "")
+        << (line.recordFile.empty() ? "" : " record " + line.recordFile)
         << (line.replayFile.empty() ? "" : " replay " + line.replayFile)
         << (line.stats ? " stats" : "");
     for (const std::string& arg : line.qtArguments) {
@@ -36,8 +34,8 @@ TEST(CommandLine, AcceptsTheGamesAndQtsOptionsAndRefusesTheRest) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, ""},
         {{"-h", "--version"}, "help version"},
-        {{"--scale", "0.5"}, "scale 0.5"},
-        {{"--scale=8"}, "scale 8"},
+        {{"--scale", "0.5"}, "scale 0.500000"},
+        {{"--scale=8"}, "scale 8.000000"},
         {{"--scale", "0.49"}, scale + "0.49'"},
         {{"--scale=8.01"}, scale + "8.01'"},
         {{"--scale", "2x"}, scale + "2x'"},
@@ -50,7 +48,7 @@ TEST(CommandLine, AcceptsTheGamesAndQtsOptionsAndRefusesTheRest) {
         {{"--record", "a", "--replay", "b"},
          "refused: --record and --replay cannot be used together"},
         {{"--help=yes"}, "refused: --help takes no value"},
-        {{"-style", "fusion", "--scale=2"}, "scale 2 -style fusion"},
+        {{"-style", "fusion", "--scale=2"}, "scale 2.000000 -style fusion"},
         {{"--platform=xcb", "-reverse", "-sync"}, "-platform xcb -reverse -sync"},
         {{"-reverse=1"}, "refused: -reverse takes no value"},
         {{"-scale", "2"}, "refused: unknown option '-scale'"},
