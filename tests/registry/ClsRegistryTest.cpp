@@ -22,8 +22,8 @@ struct Step {
     std::int32_t type = REG_SZ;
     // E exists, C create, K delete key, D delete value: each "yes" or "no". R read: the value
     // read and ValueType after; W writes `put` first, P puts `raw` as another program would. V,
-    // S enumerate values, sections: the count and names. A, N additional associations with a list
-    // one short or for a class not made.
+    // S enumerate values, sections: the count and names. X associates a file type with a
+    // program; A, N additional associations with a list one short or for a class not made.
     char call = 'R';
     Variant put = std::string("Ann");
     RawValue raw = {};
@@ -54,6 +54,10 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
         return std::to_string(read.index()) + ":" + VariantToString(read) + " " +
                std::to_string(registry.ValueType());
     }
+    case 'X':
+        registry.CreateEXEAssociation(" /g/vt ", step.key, "Game", "vgm", "", true, "", false, "",
+                                      true, "", 3);
+        return "yes";
     case 'A':
     case 'N':
         registry.CreateAdditionalEXEAssociations(step.key,
@@ -132,6 +136,15 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
          .call = 'N',
          .is = "-2147194451 Error - attempt to create "
                "additional associations before class defined."},
+        {.key = "vg", .call = 'X', .is = "yes"},
+        {.root = HKEY_CLASSES_ROOT, .key = ".vgm", .name = "", .is = "4:vg 1"},
+        {.key = "SOFTWARE\\Classes\\vg\\shell\\open\\command",
+         .name = "",
+         .is = "4:\"/g/vt\" \"%1\" 1"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\print", .name = "", .is = "4:&Print 1"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\add", .name = "", .is = "4:&Install vgm 1"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\new", .call = 'E', .is = "no"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\DefaultIcon", .name = "", .is = "4:\"/g/vt\",3 1"},
         {.root = HKEY_CLASSES_ROOT, .key = ".vnt", .call = 'C', .is = "yes"},
         {.key = "Software\\classes\\.VNT", .call = 'E', .is = "yes"},
         {.root = HKEY_CURRENT_USER, .key = "Software\\classes\\.VNT", .call = 'E', .is = "no"},
