@@ -32,6 +32,5 @@ void ScriptedPlatform::DoEvents() {
 }
 
 void ScriptedPlatform::End() {
-    ended_ = true;
     throw ProgramEnded();
 }

@@ -44,7 +44,6 @@ public:
     const std::vector<Dialog>& Dialogs() const { return dialogs_; }
     std::vector<Dialog> TakeDialogs();
     int Yields() const { return yields_; }
-    bool HasEnded() const { return ended_; }
 
     // Runs at every yield; a test uses it to deliver an event in the middle of a tick.
     std::function<void()> onDoEvents;
@@ -61,5 +60,4 @@ private:
     std::deque<QString> inputAnswers_;
     std::vector<Dialog> dialogs_;
     int yields_ = 0;
-    bool ended_ = false;
 };
