@@ -143,6 +143,7 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         const char* file = nullptr; // read instead of standard input
     } cases[] = {
         {"dump\n\n# comment\ntik\x1b[2J\n", "script line 4: unknown command \"tik\\x1b[2J\""},
+        {"t€😀\n", "script line 1: unknown command \"t€😀\""},
         {"", "cannot read /: ", "/"},
         {"", "cannot read /nonexistent/", "/nonexistent/game.txt"},
         {"set lLives 2147483648\n", "script line 1: lLives is a Long (32-bit), which cannot hold"},
