@@ -48,4 +48,6 @@ passes "Space on the fire button fires" until_shot 10 dark
 kill "$GAME_PID"
 
 replay_hit "$binary"
+# A platform named on the command line is a screen to open the window on.
+replay_hit env -u DISPLAY -u QT_QPA_PLATFORM "$binary" -platform offscreen
 finish
