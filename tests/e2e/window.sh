@@ -48,6 +48,8 @@ passes "Space on the fire button fires" until_shot 10 dark
 kill "$GAME_PID"
 
 replay_hit "$binary"
+check "a script that cannot be read is refused" 2 \
+    "$(timeout 20 "$binary" --replay "$WORK/none.txt" 2>/dev/null; echo $?)"
 # A platform named on the command line is a screen to open the window on.
 replay_hit env -u DISPLAY -u QT_QPA_PLATFORM "$binary" -platform offscreen
 finish

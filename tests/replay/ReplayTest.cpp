@@ -148,6 +148,7 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         {"", "cannot read /nonexistent/", "/nonexistent/game.txt"},
         {"set lLives 2147483648\n", "script line 1: lLives is a Long (32-bit), which cannot hold"},
         {"key\n", "script line 1: expected \"key CODE\""},
+        {"set sTypedKeys a\"\\b\ndump\nbad\n", "script line 3: unknown command \"bad\""},
         // The game's own arithmetic and its conversions to whole numbers.
         {"set lTargets 2147483647\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"set sngSpeed 3e38\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
