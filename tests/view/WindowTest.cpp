@@ -7,6 +7,7 @@
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "tests/view/Render.h"
+#include "view/EventGuard.h"
 #include "view/FormWindow.h"
 #include "view/PictureBox.h"
 #include "view/PictureBoxWidget.h"
@@ -17,7 +18,9 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <tuple>
 
 namespace {
@@ -134,6 +137,32 @@ TEST(Window, StartsCentredReadyToFireWithTheLivesCountCentred) {
         window.grab(twips::toPixels(g.form.lblLives.Bounds()).adjusted(2, 2, -2, -2)).toImage();
     const QRect ink = Ink(lives, lives.pixel(0, 0));
     EXPECT_NEAR((ink.left() + ink.right() + 1) / 2.0, lives.width() / 2.0, 1.0);
+}
+
+// A run-time error in a handler shows one box over the window and ends the program with
+// status 1 once it is closed; the ticks that come while the box is up never reach the game.
+void OverflowInTheWindow() {
+    ScriptedPlatform platform;
+    MemoryHighScores highScores;
+    Game g{SharedArtwork(), platform, highScores};
+    FormWindow window{g.form};
+    const EventGuard guard(g.form, window, [] { std::cerr << "closed\n"; });
+    window.Show();
+    g.game.Record().lTargets = 2147483647;
+    g.game.Record().lTargetPos = 8200;
+    QTimer::singleShot(0, [&g] {
+        g.game.Record().lTargetPos = 100;
+        g.form.tmrState.OnTimer();
+        std::cerr << "target at " << g.game.Record().lTargetPos << '\n';
+        QApplication::activeModalWidget()->close();
+    });
+    g.form.tmrState.OnTimer();
+}
+
+TEST(WindowDeathTest, ARunTimeErrorEndsTheProgramAfterOneMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(OverflowInTheWindow(), testing::ExitedWithCode(1),
+                "varnoth: run-time error 6, Overflow\n.*target at 100\nclosed\n");
 }
 
 } // namespace
