@@ -13,6 +13,7 @@
 #include "view/PictureBoxWidget.h"
 #include "view/Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QPaintEvent>
@@ -122,6 +123,12 @@ TEST(Window, StartsCentredReadyToFireWithTheLivesCountCentred) {
     EXPECT_LE((window.geometry().center() - middle).manhattanLength(),
               frame.width() + frame.height());
     EXPECT_EQ(QApplication::focusWidget(), fire);
+
+    // Of a screen reader's actions on the button, only its press fires.
+    QAccessible::queryAccessibleInterface(fire)->actionInterface()->doAction(
+        QAccessibleActionInterface::setFocusAction());
+    QApplication::processEvents();
+    EXPECT_EQ(state, 1);
 
     // A click is a press and a release over the button: slipping off before the release is none.
     const QPoint inside = fire->rect().center();
