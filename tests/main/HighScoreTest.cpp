@@ -83,6 +83,10 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
         for (std::size_t i = 0; i < c.saves.size(); ++i) {
             Save(game, c.saves[i], i + 1 < c.saves.size() ? "Old" : kZoe);
         }
+        // A save that finds a best as high is done, not kept for later.
+        testing::internal::CaptureStderr();
+        game.FinishSaving(0ms);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         const auto [who, best] = Load();
         EXPECT_EQ(who + " " + QString::number(best, 'f', 0).toStdString(), c.loaded);
     }
