@@ -29,6 +29,8 @@ replay_hit() {
     check "the replay exits 0" 0 "$?"
     check "the hit scored, every tick played" "1000 62" \
         "$(grep -o '"dScore":[0-9]*\|"ticks":[0-9]*' <<<"$out" | cut -d: -f2 | paste -sd' ')"
+    check "the first frame painted, timed from the process's start" yes \
+        "$(grep -qE '"startup_ms":[1-9][0-9]{0,3}\.' <<<"$out" && echo yes)"
 }
 
 # start_game BINARY [ARGS...]: starts the program with a fresh store, waits for its window

@@ -1,4 +1,5 @@
 #include "main/CommandLine.h"
+#include "main/modMain.h"
 
 #include <gtest/gtest.h>
 
@@ -58,4 +59,10 @@ TEST(CommandLine, AcceptsTheGamesAndQtsOptionsAndRefusesTheRest) {
     for (const auto& [args, outcome] : cases) {
         EXPECT_EQ(Outcome(args), outcome) << (args.empty() ? "" : args[0]);
     }
+    // The program itself ends a refused line with status 2 and the usage, opening nothing.
+    std::string program = "varnoth", bogus = "--bogus";
+    char* argv[] = {program.data(), bogus.data()};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Main(2, argv), 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage: varnoth"), std::string::npos);
 }

@@ -139,6 +139,13 @@ TEST(Window, StartsCentredReadyToFireWithTheLivesCountCentred) {
     QTest::mouseRelease(fire, Qt::LeftButton, {}, inside);
     EXPECT_EQ(state, 2);
 
+    // The device moved down leaves nothing of itself behind: the screen matches a whole paint.
+    g.form.imgDevice.SetTop(g.form.imgDevice.Top() + 600);
+    QApplication::processEvents();
+    EXPECT_EQ(
+        window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32),
+        window.grab().toImage().convertToFormat(QImage::Format_RGB32));
+
     // The lives count sits in the middle of its framed box on the panel.
     const QImage lives =
         window.grab(twips::toPixels(g.form.lblLives.Bounds()).adjusted(2, 2, -2, -2)).toImage();
