@@ -11,10 +11,6 @@
 
 namespace {
 
-// The transaction open on this thread, which any made after it joins. A thread-wide setting
-// rather than a parameter, as clsRegistry's members are called without one.
-thread_local RegistryStore* openTransaction = nullptr;
-
 // The keys every store has from the start (see StoreFile): the roots, and
 // HKEY_LOCAL_MACHINE\SOFTWARE\Classes, which is HKEY_CLASSES_ROOT under another name.
 constexpr RegistryStore::KeyId kLastPermanentKey = 6;
@@ -82,21 +78,21 @@ const std::string& ValueName(const std::string& name) {
 
 } // namespace
 
-RegistryStore::RegistryStore(Kind kind, std::chrono::milliseconds busyWait) : kind_(kind) {
-    if (openTransaction != nullptr) {
-        if (kind == Kind::Write && openTransaction->kind_ == Kind::Read) {
-            throw SqliteError(SQLITE_MISUSE, "a write can't be part of a read");
-        }
-        outer_ = openTransaction;
-        Db().Execute("SAVEPOINT part");
-    } else {
-        db_.emplace(StoreFile::Open(kind == Kind::Write, busyWait));
+RegistryStore::RegistryStore(Kind kind, Clock::time_point deadline, bool waitForStore)
+    : db_(StoreFile::Open(kind == Kind::Write, deadline, waitForStore)), kind_(kind) {}
+
+RegistryStore::RegistryStore(Kind kind, RegistryStore* outer) : outer_(outer), kind_(kind) {
+    if (outer_ == nullptr) {
+        db_.emplace(StoreFile::Open(kind == Kind::Write, Clock::now() + kBusyWait, true));
+        return;
     }
-    openTransaction = this;
+    if (kind == Kind::Write && outer_->kind_ == Kind::Read) {
+        throw SqliteError(SQLITE_MISUSE, "a write can't be part of a read");
+    }
+    Db().Execute("SAVEPOINT part");
 }
 
 RegistryStore::~RegistryStore() {
-    openTransaction = outer_;
     // An outer transaction still open is rolled back by closing its connection.
     if (outer_ && open_) {
         sqlite3_exec(Db().Handle(), "ROLLBACK TO part; RELEASE part", nullptr, nullptr, nullptr);
@@ -106,6 +102,10 @@ RegistryStore::~RegistryStore() {
 void RegistryStore::Commit() {
     Db().Execute(outer_ ? "RELEASE part" : "COMMIT");
     open_ = false;
+}
+
+bool RegistryStore::ReadOnly() {
+    return sqlite3_db_readonly(Db().Handle(), "main") == 1;
 }
 
 std::optional<RegistryStore::KeyId> RegistryStore::FindKey(std::uint32_t root,

@@ -10,13 +10,13 @@
 #include <vector>
 
 // The keys and values of the store file, in clsRegistry's terms. Each object is one
-// transaction: made, it begins one (waiting at most busyWait for another copy of the game);
-// Commit ends it, and going out of scope without a Commit undoes all of it. An object made
-// while another is open on the same thread joins that one as a part of it, which its own
-// Commit or failure settles, while the outer one decides for the whole. So a caller that opens
-// one around several clsRegistry calls makes them one all-or-nothing step:
+// transaction: made, it begins one; Commit ends it, and going out of scope without a Commit
+// undoes all of it. One made as a part of another is a savepoint in it, which its own Commit or
+// failure settles while the outer one decides for the whole. A caller that wants several
+// clsRegistry calls as one all-or-nothing step hands them its transaction:
 //
 //     RegistryStore record(RegistryStore::Kind::Write);
+//     clsRegistry registry(record);
 //     registry.Value(...); registry.Value(...);
 //     record.Commit();
 //
@@ -32,16 +32,28 @@ public:
         bool operator==(const Value&) const = default;
     };
 
-    // How long a call waits for the store when another copy of the game holds it: short enough
-    // that the game's window never freezes noticeably.
+    using Clock = SqliteDatabase::Clock;
+
+    // How long a call may take, waits for another copy of the game included: short enough that
+    // the game's window never freezes noticeably.
     static constexpr std::chrono::milliseconds kBusyWait{100};
 
-    explicit RegistryStore(Kind kind, std::chrono::milliseconds busyWait = kBusyWait);
+    // A transaction of its own, begun, worked and committed by the deadline. Without
+    // waitForStore it gives up at once when another copy of the game holds the store.
+    explicit RegistryStore(Kind kind, Clock::time_point deadline = Clock::now() + kBusyWait,
+                           bool waitForStore = true);
+    // A part of outer when there is one (a write can't be part of a read), else a transaction
+    // of its own.
+    RegistryStore(Kind kind, RegistryStore* outer);
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
     void Commit();
+    // Whether this copy of the game may not change the store: every change would fail.
+    bool ReadOnly();
+    // The result code of the first statement that failed in the transaction, or SQLITE_OK.
+    int FirstFailure() { return Db().FirstFailure(); }
 
     std::optional<KeyId> FindKey(std::uint32_t root, const std::string& path);
     // Finds the key, or makes it with every missing key above it.

@@ -4,6 +4,19 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+// How many of SQLite's virtual machine steps run between two looks at the clock: a few
+// microseconds of work.
+constexpr int kStepsBetweenLooks = 1000;
+// How long a wait for another connection's lock sleeps before it tries again.
+constexpr std::chrono::milliseconds kBusyPause{1};
+
+} // namespace
+
 void SqliteDatabase::Closer::operator()(sqlite3* db) const {
     sqlite3_close_v2(db);
 }
@@ -17,6 +30,31 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
         Fail(rc);
     }
     sqlite3_extended_result_codes(db, 1);
+    // SQLite's own advice for files that may come from someone else.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+}
+
+void SqliteDatabase::Limit(Clock::time_point deadline, bool waitForLocks) {
+    *deadline_ = {deadline, waitForLocks};
+    sqlite3_busy_handler(
+        db_.get(),
+        [](void* data, int) {
+            const auto& limit = *static_cast<const Deadline*>(data);
+            const auto left = limit.at - Clock::now();
+            if (!limit.waitForLocks || left <= Clock::duration::zero()) {
+                return 0;
+            }
+            std::this_thread::sleep_for(std::min<Clock::duration>(left, kBusyPause));
+            return 1;
+        },
+        deadline_.get());
+    sqlite3_progress_handler(
+        db_.get(), kStepsBetweenLooks,
+        [](void* data) { return Clock::now() >= static_cast<const Deadline*>(data)->at ? 1 : 0; },
+        deadline_.get());
 }
 
 void SqliteDatabase::Execute(const char* sql) {
@@ -27,5 +65,8 @@ void SqliteDatabase::Execute(const char* sql) {
 }
 
 void SqliteDatabase::Fail(int rc) const {
+    if (firstFailure_ == SQLITE_OK) {
+        firstFailure_ = rc;
+    }
     throw SqliteError(rc, db_ ? sqlite3_errmsg(db_.get()) : sqlite3_errstr(rc));
 }

@@ -13,8 +13,12 @@ public:
     SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
 
     int Code() const { return code_; }
-    // Another copy of the game held the store for longer than this call would wait.
-    bool Busy() const { return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED; }
+    // Another copy of the game held the store for longer than this call would wait, or the
+    // call's deadline passed.
+    bool Busy() const {
+        const int primary = code_ & 0xff;
+        return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_INTERRUPT;
+    }
 
 private:
     int code_ = SQLITE_ERROR;

@@ -94,6 +94,12 @@ bool Exists(const std::string& path) {
     if (!S_ISREG(status.st_mode)) {
         NotAStore(path);
     }
+    // SQLite finds its journal by the name it was opened with, so a save through one name and a
+    // kill can leave the journal where a copy of the game opening the other name never looks.
+    if (status.st_nlink > 1) {
+        throw SqliteError(SQLITE_CANTOPEN,
+                          path + " has more than one hard link, through which saves get lost");
+    }
     return true;
 }
 
@@ -169,14 +175,39 @@ std::int64_t Pragma(const SqliteDatabase& db, const char* sql) {
     return statement.Step() ? statement.Integer(0) : 0;
 }
 
+// Every table, index, trigger and view with its SQL, as one text.
+std::string Schema(const SqliteDatabase& db) {
+    std::string schema;
+    SqliteStatement rows(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema ORDER BY name");
+    while (rows.Step()) {
+        for (int column = 0; column < 4; ++column) {
+            const std::string text = rows.Text(column);
+            schema += std::to_string(text.size()) + ':' + text;
+        }
+    }
+    return schema;
+}
+
+// The schema a store made by the game has: any other is someone else's, however it is marked.
+const std::string& KnownSchema() {
+    static const std::string known = [] {
+        SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
+        db.Execute(kLayout);
+        return Schema(db);
+    }();
+    return known;
+}
+
 // Runs inside the transaction, so the file can't change under the checks, and reads the header
 // first, so this is where the read lock is waited for. SQLite itself refuses a file that lost
 // whole pages, but one cut inside its last page it would read on with the missing end as zeros.
+// A trigger, a view or an index of someone else's could run their SQL in every call, or take
+// forever over it: such a store is not ours either.
 void CheckIsStore(const SqliteDatabase& db, const std::string& path) {
     struct stat status {};
     if (Pragma(db, "PRAGMA application_id") != kApplicationId ||
         Pragma(db, "PRAGMA user_version") != kLayoutVersion || stat(path.c_str(), &status) != 0 ||
-        status.st_size % Pragma(db, "PRAGMA page_size") != 0) {
+        status.st_size % Pragma(db, "PRAGMA page_size") != 0 || Schema(db) != KnownSchema()) {
         NotAStore(path);
     }
 }
@@ -199,7 +230,8 @@ std::string StoreFile::Path() {
     return path.string();
 }
 
-SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
+SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point deadline,
+                               bool waitForStore) {
     const std::string path = Path();
     const bool missing = !Exists(path);
     if (write) {
@@ -209,10 +241,9 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
         // Whoever makes a store or clears the leftovers of one holds the directory's lock. A
         // writer to a store that is there does not wait for it: the leftovers can wait too.
         const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
-        const auto giveUp = std::chrono::steady_clock::now() + busyWait;
         // A directory that can't be opened can't be locked either, nor searched for leftovers.
         bool locked = directory.fd < 0 || flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
-        while (!locked && missing && std::chrono::steady_clock::now() < giveUp) {
+        while (!locked && missing && waitForStore && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             locked = flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
         }
@@ -237,7 +268,7 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
     const bool writable =
         access(path.c_str(), W_OK) == 0 && access(Directory(path).c_str(), W_OK) == 0;
     SqliteDatabase db(path, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
-    sqlite3_busy_timeout(db.Handle(), static_cast<int>(busyWait.count()));
+    db.Limit(deadline, waitForStore);
     // The rollback journal (journal_mode DELETE, SQLite's default) with synchronous FULL: the old
     // pages reach the disk in the journal before the file is touched, so a kill, a crash or a
     // full disk at any moment leaves the old store or the new one. WAL would make every reader

@@ -14,10 +14,13 @@ public:
     // to the file it names, which is made there if it does not exist yet.
     static std::string Path();
 
-    // A connection to the store with a transaction begun on it, having waited at most busyWait
-    // for another copy of the game to let go of the file. A read of a missing store gets a new,
+    // A connection to the store with a transaction begun on it, its every statement and wait
+    // limited by the deadline; without waitForStore it gives up at once when another copy of
+    // the game holds the file. A read of a missing store gets a new,
     // empty store in memory; a write makes the file first. A write to a store the player may
     // not change gets a read-only connection, on which every change fails. Throws SqliteError,
-    // as SQLITE_NOTADB for a file that is not a store.
-    static SqliteDatabase Open(bool write, std::chrono::milliseconds busyWait);
+    // as SQLITE_NOTADB for a file that is not a store or whose layout is not the game's, and as
+    // SQLITE_CANTOPEN for a file with more than one hard link.
+    static SqliteDatabase Open(bool write, std::chrono::steady_clock::time_point deadline,
+                               bool waitForStore);
 };

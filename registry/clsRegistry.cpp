@@ -44,7 +44,7 @@ bool NamesVariable(const std::string& s) {
 
 bool clsRegistry::KeyExists() const {
     try {
-        RegistryStore store(RegistryStore::Kind::Read);
+        RegistryStore store(RegistryStore::Kind::Read, m_transaction);
         return store.FindKey(Root(), Section()).has_value();
     } catch (const std::exception&) {
         return false;
@@ -53,7 +53,7 @@ bool clsRegistry::KeyExists() const {
 
 bool clsRegistry::CreateKey() {
     try {
-        RegistryStore store(RegistryStore::Kind::Write);
+        RegistryStore store(RegistryStore::Kind::Write, m_transaction);
         store.CreateKey(Root(), Section());
         store.Commit();
         return true;
@@ -65,7 +65,7 @@ bool clsRegistry::CreateKey() {
 
 bool clsRegistry::DeleteKey() {
     try {
-        RegistryStore store(RegistryStore::Kind::Write);
+        RegistryStore store(RegistryStore::Kind::Write, m_transaction);
         store.DeleteKey(Root(), Section());
         store.Commit();
         return true;
@@ -80,7 +80,7 @@ bool clsRegistry::DeleteValue() {
     std::optional<RegistryStore> store;
     std::optional<RegistryStore::KeyId> key;
     try {
-        store.emplace(RegistryStore::Kind::Write);
+        store.emplace(RegistryStore::Kind::Write, m_transaction);
         key = store->FindKey(Root(), Section());
     } catch (const std::exception&) {
     }
@@ -104,7 +104,7 @@ bool clsRegistry::DeleteValue() {
 Variant clsRegistry::Value() {
     std::optional<RegistryStore::Value> value;
     try {
-        RegistryStore store(RegistryStore::Kind::Read);
+        RegistryStore store(RegistryStore::Kind::Read, m_transaction);
         if (const auto key = store.FindKey(Root(), Section())) {
             value = store.GetValue(*key, Name());
         }
@@ -155,7 +155,7 @@ void clsRegistry::Value(const Variant& vValue) {
     std::optional<RegistryStore> store;
     RegistryStore::KeyId key = 0;
     try {
-        store.emplace(RegistryStore::Kind::Write);
+        store.emplace(RegistryStore::Kind::Write, m_transaction);
         key = store->CreateKey(Root(), Section());
         if (!stored) {
             store->Commit();
@@ -185,7 +185,7 @@ bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int3
     iKeyCount = 0;
     sKeyNames.clear();
     try {
-        RegistryStore store(RegistryStore::Kind::Read);
+        RegistryStore store(RegistryStore::Kind::Read, m_transaction);
         if (const auto key = store.FindKey(Root(), Section())) {
             sKeyNames = store.ValueNames(*key);
         }
@@ -202,7 +202,7 @@ bool clsRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_
     try {
         std::vector<std::string> names;
         try {
-            RegistryStore store(RegistryStore::Kind::Read);
+            RegistryStore store(RegistryStore::Kind::Read, m_transaction);
             if (const auto key = store.FindKey(Root(), Section())) {
                 names = store.SubkeyNames(*key);
             }

@@ -6,16 +6,23 @@
 #include <string>
 #include <vector>
 
+class RegistryStore;
+
 // The game's registry class. Set ClassKey (a root handle such as HKEY_LOCAL_MACHINE, as a
 // Long), SectionKey (the key path below it) and ValueKey (the value name; "" is the key's
 // default value), and ValueType before a write; then read or write Value, test, create or
 // delete the key, list its values or subkeys, or register a file type. Every member is one
-// transaction on the store (or a part of the one a RegistryStore around it holds open), so an
-// instance holds nothing open between calls. Failures raise RegistryError.
+// transaction on the store, so an instance holds nothing open between calls; an instance
+// made with a transaction makes each member a part of that one instead. Failures raise
+// RegistryError.
 //
 // Properties are pairs of overloads: ValueType() reads, ValueType(x) sets.
 class clsRegistry {
 public:
+    clsRegistry() = default;
+    // Every member works inside transaction, which must outlive the instance.
+    explicit clsRegistry(RegistryStore& transaction) : m_transaction(&transaction) {}
+
     bool KeyExists() const;
     bool CreateKey();
     bool DeleteKey();
@@ -75,4 +82,5 @@ private:
     Variant m_vDefault;
     // The last value written successfully; only the write-failure message shows it.
     Variant m_vValue;
+    RegistryStore* m_transaction = nullptr;
 };

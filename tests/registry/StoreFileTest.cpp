@@ -33,7 +33,9 @@ ByteArray Bytes(const std::string& path) {
 
 } // namespace
 
-// Each case spoils a store of a good number of pages.
+// Each case spoils a store of a good number of pages. A store marked as the game's but laid out
+// otherwise is someone else's: its trigger would rewrite every save, its view would run its own
+// query at every read. A second hard link would let saves through one name lose their journal.
 TEST(StoreFile, AFileThatIsNotAStoreFailsEveryCallAndIsNeverWritten) {
     const std::function<void(const std::string&)> cases[] = {
         [](const std::string& p) { std::ofstream(p) << std::string(5000, 'Z'); },
@@ -42,6 +44,15 @@ TEST(StoreFile, AFileThatIsNotAStoreFailsEveryCallAndIsNeverWritten) {
         [](const std::string& p) { fs::remove(p), fs::create_directory(p); },
         [](const std::string& p) { Poke(p, 71); }, // the game's mark
         [](const std::string& p) { Poke(p, 63); }, // the layout's number
+        [](const std::string& p) {
+            Sql(p, "CREATE TRIGGER t AFTER INSERT ON vals BEGIN UPDATE vals SET data = x'39'; END");
+        },
+        [](const std::string& p) {
+            Sql(p, "ALTER TABLE vals RENAME TO v; CREATE VIEW vals AS WITH RECURSIVE n(i) AS "
+                   "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT * FROM v, n");
+        },
+        [](const std::string& p) { Sql(p, "ALTER TABLE keys ADD COLUMN extra"); },
+        [](const std::string& p) { fs::create_hard_link(p, p + "-twin"); },
     };
     for (const auto& spoil : cases) {
         TempStore store;

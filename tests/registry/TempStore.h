@@ -2,6 +2,8 @@
 
 #include "registry/RegistryStore.h"
 
+#include <sqlite3.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -49,4 +51,15 @@ inline RawValue Text(std::string_view text) {
     RawValue value{1, {text.begin(), text.end()}};
     value.data.push_back(0);
     return value;
+}
+
+// Runs SQL on the store file as another program would, without the game's guards.
+inline void Sql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) {
+        throw std::runtime_error(sql);
+    }
 }

@@ -18,8 +18,9 @@
 
 namespace {
 
-void Step(FuzzedDataProvider& in) {
-    clsRegistry registry;
+// One call of the class, as a part of transaction when there is one.
+void Step(FuzzedDataProvider& in, RegistryStore* transaction = nullptr) {
+    clsRegistry registry = transaction ? clsRegistry(*transaction) : clsRegistry();
     registry.ClassKey(in.ConsumeIntegralInRange<std::uint32_t>(0x7FFFFFFF, 0x80000006));
     registry.SectionKey(in.ConsumeRandomLengthString(40));
     registry.ValueKey(in.ConsumeRandomLengthString(20));
@@ -52,7 +53,7 @@ void Step(FuzzedDataProvider& in) {
             RegistryStore whole(in.ConsumeBool() ? RegistryStore::Kind::Write
                                                  : RegistryStore::Kind::Read);
             for (int part = in.ConsumeIntegralInRange(0, 3); part > 0; --part) {
-                Step(in);
+                Step(in, &whole);
             }
             if (in.ConsumeBool()) {
                 whole.Commit();
