@@ -1,18 +1,18 @@
 #include "main/HighScore.h"
 
 #include "registry/ConversionError.h"
-#include "registry/RegistryStore.h"
+#include "registry/RegistryError.h"
 #include "registry/RegistryTypes.h"
 #include "registry/SqliteError.h"
 #include "registry/Variant.h"
 #include "registry/clsRegistry.h"
+#include "replay/ScriptError.h"
 
 #include <QCoreApplication>
 
 #include <cmath>
 #include <cstdint>
 #include <iostream>
-#include <string>
 
 namespace {
 
@@ -55,103 +55,155 @@ bool StoredBelow(clsRegistry& registry, double best) {
     }
 }
 
+// Why a save was not made, in the player's words.
+std::string Reason(const SqliteError& error) {
+    switch (error.Code() & 0xff) {
+    case SQLITE_READONLY:
+        return "the store is read-only";
+    case SQLITE_FULL:
+        return "the disk is full";
+    default:
+        return error.Busy() ? "another program kept the store busy" : error.what();
+    }
+}
+
 } // namespace
 
-RegistryHighScore::RegistryHighScore() {
+RegistryHighScore::RegistryHighScore(std::chrono::milliseconds callLimit) : callLimit_(callLimit) {
     retry_.setInterval(kRetryInterval);
-    QObject::connect(&retry_, &QTimer::timeout, [this] {
-        if (Write(*kept_, RegistryStore::kBusyWait)) {
-            Keep(std::nullopt);
-        }
-    });
+    // Never waits for the store: the window's next tick is due, and the next retry comes soon.
+    QObject::connect(&retry_, &QTimer::timeout,
+                     [this] { Try(*kept_, Clock::now() + callLimit_, false); });
 }
 
 RegistryHighScore::~RegistryHighScore() {
     FinishSaving();
 }
 
-// The whole load is one transaction, so name and score come from the same save. It is a
-// write, as the first load makes the key.
+// A load only reads, so a program that merely reads the store never makes it fail; the very
+// first one makes the key, as the game always did, and only that one writes. Name and score
+// come from one transaction, so from the same save.
 void RegistryHighScore::LoadHighScore(QString& sWho, double& dBest) {
+    const auto deadline = Clock::now() + callLimit_;
     sWho = QStringLiteral("Unknown");
     dBest = 1000;
-    // A kept save goes first, so that the new game shows it; while the store is still too busy
-    // for that, it is too busy for the load as well.
-    if (kept_ && !Write(*kept_, RegistryStore::kBusyWait)) {
-        dBest = -1;
-        return;
+    if (kept_) {
+        Try(*kept_, deadline, false);
     }
-    Keep(std::nullopt);
     try {
-        RegistryStore record(RegistryStore::Kind::Write);
-        clsRegistry registry;
-        OpenRecord(registry);
-        registry.ValueKey(kWhoValue);
-        registry.ValueType(reg::REG_SZ);
-        if (!IsEmpty(registry.Value())) {
-            sWho = QString::fromStdString(VariantToString(registry.Value()));
+        if (!Read(false, deadline, sWho, dBest)) {
+            Read(true, deadline, sWho, dBest);
         }
-        registry.ValueKey(kScoreValue);
-        registry.ValueType(reg::REG_DWORD);
-        if (!IsEmpty(registry.Value())) {
-            dBest = VariantToDouble(registry.Value());
-        }
-        record.Commit();
     } catch (...) {
         dBest = -1;
     }
+    // What a game that had waited for its store would read back.
+    if (kept_ && !(dBest >= kept_->best)) {
+        sWho = kept_->who;
+        dBest = kept_->best;
+    }
 }
 
+bool RegistryHighScore::Read(bool write, Clock::time_point deadline, QString& sWho, double& dBest) {
+    RegistryStore transaction(write ? RegistryStore::Kind::Write : RegistryStore::Kind::Read,
+                              deadline);
+    clsRegistry registry(transaction);
+    registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
+    registry.SectionKey(kKeyPath);
+    if (!registry.KeyExists()) {
+        if (!write) {
+            return false;
+        }
+        registry.CreateKey();
+    }
+    registry.ValueKey(kWhoValue);
+    registry.ValueType(reg::REG_SZ);
+    if (!IsEmpty(registry.Value())) {
+        sWho = QString::fromStdString(VariantToString(registry.Value()));
+    }
+    registry.ValueKey(kScoreValue);
+    registry.ValueType(reg::REG_DWORD);
+    if (!IsEmpty(registry.Value())) {
+        dBest = VariantToDouble(registry.Value());
+    }
+    transaction.Commit();
+    return true;
+}
+
+// A kept save is replaced only by a higher one.
 void RegistryHighScore::SaveHighScore(QString& sWho, double& dBest) {
     const Record record{sWho, dBest};
-    Keep(Write(record, RegistryStore::kBusyWait) ? std::nullopt : std::optional(record));
+    Try(kept_ && kept_->best >= dBest ? *kept_ : record, Clock::now() + callLimit_, true);
 }
 
 void RegistryHighScore::FinishSaving(std::chrono::milliseconds wait) {
-    if (kept_ && !Write(*kept_, wait)) {
-        std::cerr << "varnoth: the best score, "
-                  << QString::number(kept_->best, 'f', 0).toStdString() << " by "
-                  << kept_->who.toStdString()
-                  << ", could not be saved: another program kept the store busy\n";
+    if (kept_) {
+        try {
+            Write(*kept_, Clock::now() + wait, true);
+        } catch (const SqliteError& error) {
+            Report(*kept_, Reason(error));
+        }
     }
     Keep(std::nullopt);
+}
+
+void RegistryHighScore::Try(const Record& record, Clock::time_point deadline, bool waitForStore) {
+    try {
+        Write(record, deadline, waitForStore);
+        Keep(std::nullopt);
+    } catch (const SqliteError& error) {
+        if (error.Busy()) {
+            Keep(record);
+            return;
+        }
+        Keep(std::nullopt);
+        Report(record, Reason(error));
+    }
 }
 
 // Name and score are one transaction, written only while the stored score is still below the
 // new one: another copy of the game may have saved a better one since this game began.
-bool RegistryHighScore::Write(const Record& record, std::chrono::milliseconds wait) {
+void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, bool waitForStore) {
+    RegistryStore transaction(RegistryStore::Kind::Write, deadline, waitForStore);
+    if (transaction.ReadOnly()) {
+        throw SqliteError(SQLITE_READONLY, "read-only");
+    }
+    clsRegistry registry(transaction);
     try {
-        RegistryStore transaction(RegistryStore::Kind::Write, wait);
-        clsRegistry registry;
         OpenRecord(registry);
         if (!StoredBelow(registry, record.best)) {
-            return true;
+            return;
         }
-        try {
-            registry.ValueKey(kWhoValue);
-            registry.ValueType(reg::REG_SZ);
-            registry.Value(record.who.toStdString());
-            registry.ValueKey(kScoreValue);
-            registry.ValueType(reg::REG_DWORD);
-            registry.Value(ToLong(record.best));
-        } catch (...) {
-            // The game shows nothing when its record can't be kept, and what was written before
-            // the error stays written.
-        }
-        transaction.Commit();
-        return true;
-    } catch (const SqliteError& error) {
-        return !error.Busy();
-    } catch (...) {
-        return true;
+        registry.ValueKey(kWhoValue);
+        registry.ValueType(reg::REG_SZ);
+        registry.Value(record.who.toStdString());
+        registry.ValueKey(kScoreValue);
+        registry.ValueType(reg::REG_DWORD);
+        registry.Value(ToLong(record.best));
+    } catch (const RegistryError&) {
+        // What was written before the error stays written, as the game always had it.
+    } catch (const ConversionError&) {
     }
+    // clsRegistry's errors name no cause; the store's own does.
+    const int failure = transaction.FirstFailure();
+    transaction.Commit();
+    if (failure != SQLITE_OK) {
+        throw SqliteError(failure, sqlite3_errstr(failure));
+    }
+}
+
+// The name is the player's own text: escaped, so that it can't play tricks on the terminal.
+void RegistryHighScore::Report(const Record& record, const std::string& why) {
+    std::cerr << "varnoth: the best score, " << QString::number(record.best, 'f', 0).toStdString()
+              << " by " << ScriptError::Printable(record.who.toStdString())
+              << ", could not be saved: " << ScriptError::Printable(why) << '\n';
 }
 
 void RegistryHighScore::Keep(const std::optional<Record>& record) {
     kept_ = record;
     if (!kept_) {
         retry_.stop();
-    } else if (QCoreApplication::instance() != nullptr) {
+    } else if (QCoreApplication::instance() != nullptr && !retry_.isActive()) {
         retry_.start();
     }
 }

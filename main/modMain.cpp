@@ -15,12 +15,16 @@
 #include "view/QtPlatform.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/signalfd.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -40,6 +44,69 @@ bool hasDisplay(const CommandLine& line) {
 constexpr int kFailed = 1;
 constexpr int kScriptFault = 2;
 
+// SIGTERM, SIGINT and SIGHUP: a logout, Ctrl+C in the terminal, a closed terminal.
+sigset_t endingSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&set, signal);
+    return set;
+}
+
+// The ending signals end the game as closing its window does: the event loop quits, and the
+// save a busy store kept is made on the way out. Blocked in every thread before Qt starts its
+// first, they wait in a signalfd that the event loop reads, so none of them cuts into a
+// handler or a store call. SIGKILL can't be caught: a kept save dies with the program.
+class EndingSignals {
+public:
+    EndingSignals()
+        : fd_(signalfd(-1, &set_, SFD_CLOEXEC | SFD_NONBLOCK)),
+          notifier_(fd_, QSocketNotifier::Read) {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+            signalfd_siginfo info{};
+            while (read(fd_, &info, sizeof info) == sizeof info) {
+            }
+            QCoreApplication::quit();
+        });
+    }
+    ~EndingSignals() { close(fd_); }
+    EndingSignals(const EndingSignals&) = delete;
+    EndingSignals& operator=(const EndingSignals&) = delete;
+
+    // Before the application object, which starts threads.
+    static void block() {
+        const sigset_t set = endingSignals();
+        pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    }
+
+private:
+    const sigset_t set_ = endingSignals();
+    const int fd_;
+    QSocketNotifier notifier_;
+};
+
+// exit() ends the program past every destructor: on No to another game, at a run-time error,
+// and from inside Qt when the display goes away. The save the running game keeps is made there
+// all the same; exit() takes only a plain function, so the game is reached through the one
+// pointer below.
+class SaveAtExit {
+public:
+    explicit SaveAtExit(RegistryHighScore& highScores) {
+        static const bool registered = std::atexit([] {
+                                           if (running_)
+                                               running_->FinishSaving();
+                                       }) == 0;
+        if (registered)
+            running_ = &highScores;
+    }
+    ~SaveAtExit() { running_ = nullptr; }
+    SaveAtExit(const SaveAtExit&) = delete;
+    SaveAtExit& operator=(const SaveAtExit&) = delete;
+
+private:
+    static inline RegistryHighScore* running_ = nullptr;
+};
+
 // Closes the record of the game, if one is kept; says on standard error why it is missing
 // when it could not be written, and answers whether all is well.
 bool closeRecording(std::optional<ScriptRecorder>& recorder) {
@@ -57,23 +124,21 @@ int play(QApplication& app, const CommandLine& line) {
     const Artwork artwork;
     QtPlatform platform;
     RegistryHighScore highScores;
+    const SaveAtExit saveAtExit(highScores);
+    const EndingSignals endingSignals;
     std::optional<ScriptRecorder> recorder;
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
     Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
     FormWindow window(game.form);
     platform.SetDialogParent(&window);
-    // No to another game ends the program inside a handler, past every destructor: a save
-    // still waiting for a busy store is made and the record closed first.
-    platform.onEnd = [&highScores, &recorder] {
-        highScores.FinishSaving();
+    // No to another game ends the program inside a handler, past every destructor: the record
+    // is closed first.
+    platform.onEnd = [&recorder] {
         if (!closeRecording(recorder))
             std::exit(kFailed);
     };
-    const EventGuard guard(game.form, window, [&highScores, &recorder] {
-        highScores.FinishSaving();
-        closeRecording(recorder);
-    });
+    const EventGuard guard(game.form, window, [&recorder] { closeRecording(recorder); });
     window.Show();
     const int status = app.exec();
     return closeRecording(recorder) ? status : kFailed;
@@ -92,6 +157,8 @@ int replay(QApplication& app, const CommandLine& line) {
     const Artwork artwork;
     ScriptedPlatform platform;
     RegistryHighScore highScores;
+    const SaveAtExit saveAtExit(highScores);
+    const EndingSignals endingSignals;
     Game game(artwork, platform, highScores);
     FormWindow window(game.form);
     WindowReplay player(std::move(script), game, platform, window, line.stats);
@@ -141,6 +208,7 @@ int Main(int argc, char** argv) {
     // as long as the application, which keeps a reference to them.
     std::vector<std::string> qtArgs{argc > 0 ? argv[0] : "varnoth"};
     qtArgs.insert(qtArgs.end(), line.qtArguments.begin(), line.qtArguments.end());
+    EndingSignals::block();
     std::vector<char*> qtArgv;
     for (std::string& arg : qtArgs)
         qtArgv.push_back(arg.data());
