@@ -13,8 +13,15 @@
 #include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <csignal>
+#include <sqlite3.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +138,78 @@ void SaveHighScore(benchmark::State& state) {
     }
 }
 BENCHMARK(SaveHighScore)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Another program holding the store, in a process of its own, until the object goes: in turns
+// as a writer and then as a reader, turn ms each, or as a writer all along (turn 0).
+class StoreHolder {
+public:
+    StoreHolder(const QTemporaryDir& dir, std::chrono::milliseconds turn) : pid_(fork()) {
+        if (pid_ != 0)
+            return;
+        sqlite3* db = nullptr;
+        sqlite3_open(dir.filePath(QStringLiteral("store.db")).toUtf8().constData(), &db);
+        sqlite3_busy_timeout(db, 1000);
+        for (bool writer = true;; writer = turn.count() == 0 || !writer) {
+            sqlite3_exec(db, writer ? "BEGIN EXCLUSIVE" : "BEGIN; SELECT * FROM keys", nullptr,
+                         nullptr, nullptr);
+            std::this_thread::sleep_for(turn.count() == 0 ? std::chrono::hours(1) : turn);
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        }
+    }
+    ~StoreHolder() {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    StoreHolder(const StoreHolder&) = delete;
+    StoreHolder& operator=(const StoreHolder&) = delete;
+
+private:
+    pid_t pid_;
+};
+
+// Loads (0) or saves (1) while another program holds the store as a writer and then as a
+// reader, 70 ms each: SQLite's own timeout would wait for each of them in turn. The figure to
+// watch is the longest call.
+void StoreCallUnderContention(benchmark::State& state) {
+    StoreOfItsOwn s;
+    const StoreHolder holder(s.dir, std::chrono::milliseconds(70));
+    double longest = 0;
+    for (auto _ : state) {
+        const auto begin = std::chrono::steady_clock::now();
+        if (state.range(0) == 0) {
+            s.store.LoadHighScore(s.who, s.best);
+        } else {
+            s.best += 1;
+            s.store.SaveHighScore(s.who, s.best);
+        }
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
+        state.SetIterationTime(took.count());
+        longest = std::max(longest, took.count() * 1000);
+    }
+    state.counters["longest_ms"] = longest;
+}
+BENCHMARK(StoreCallUnderContention)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The last try of a kept save at the program's end, with the store held all along.
+void LastTryAtExit(benchmark::State& state) {
+    StoreOfItsOwn s;
+    const StoreHolder holder(s.dir, std::chrono::milliseconds(0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (auto _ : state) {
+        s.best += 1;
+        s.store.SaveHighScore(s.who, s.best);
+        const auto begin = std::chrono::steady_clock::now();
+        s.store.FinishSaving();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
+        state.SetIterationTime(took.count());
+    }
+}
+BENCHMARK(LastTryAtExit)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -41,6 +41,26 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     done
     "'"$build"'/main/varnoth" --replay "'"$work"'/minute.txt" --stats 2>/dev/null | tail -n 1 >"'"$work"'/minute.json"
 '
+# The same minute while another program holds the store from before the start: the game over
+# with a new best keeps its save, and the next game, the minute, retries it four times a second.
+{
+    printf 'set lLives 0\nset lTargetPos 8200\ntick\nset dScore 5000\ninput Bench\ntick 2\n'
+    printf 'msgbox yes\nclick\n'
+    cat "$work/minute.txt"
+} >"$work/kept.txt"
+python3 -c 'import os, sqlite3, sys, time
+db = sqlite3.connect(sys.argv[1], isolation_level=None)
+db.execute("BEGIN EXCLUSIVE")
+open(sys.argv[1] + "-held", "w").close()
+time.sleep(3600)' "$VARNOTH_REGISTRY" &
+holder=$!
+until [[ -e $VARNOTH_REGISTRY-held ]]; do sleep 0.01; done
+xvfb-run -a -s '-screen 0 1024x768x24' "$build/main/varnoth" --replay "$work/kept.txt" --stats \
+    2>/dev/null | tail -n 1 >"$work/kept.json"
+kill "$holder"
+wait "$holder" 2>/dev/null || true
+kept=$(cat "$work/kept.json")
+
 wall() { cut -d' ' -f1 "$1" | median; }
 rss() { while read -r _ l; do json "$l" peak_rss_mib; done <"$1" | median; }
 bare_start=$(wall "$work/bare.txt")
@@ -49,7 +69,7 @@ bare_rss=$(rss "$work/bare.txt")
 game_rss=$(rss "$work/game.txt")
 minute=$(cat "$work/minute.json")
 minute_rss=$(json "$minute" peak_rss_mib)
-interval() { sed -n 's/.*"tick_interval_ms":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
+interval() { sed -n 's/.*"tick_interval_ms":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"${2:-$minute}"; }
 work_us() { sed -n 's/.*"work_per_tick_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 work_cpu_us() { sed -n 's/.*"work_per_tick_cpu_us":{[^}]*"'"$1"'":\([0-9.]*\).*/\1/p' <<<"$minute"; }
 
@@ -64,6 +84,7 @@ echo
 echo "| figure | measured | target |"
 echo "|---|---|---|"
 echo "| tick interval mean / p50 / p99 / max | $(interval mean) / $(interval p50) / $(interval p99) / $(interval max) ms | mean 25 ms ± 1 %, p99 ≤ 27 ms |"
+echo "| the same while a save is kept and retried (store held all along) | $(interval mean "$kept") / $(interval p50 "$kept") / $(interval p99 "$kept") / $(interval max "$kept") ms | mean 25 ms ± 1 %, p99 ≤ 30 ms |"
 echo "| work per tick (handlers + painting), wall clock, mean / p99 / max | $(work_us mean) / $(work_us p99) / $(work_us max) µs | p99 ≤ 1000 µs |"
 echo "| the same in processor time of the game's thread, mean / p99 / max | $(work_cpu_us mean) / $(work_cpu_us p99) / $(work_cpu_us max) µs | |"
 echo "| processor while playing | $(json "$minute" cpu_percent) % of one core | ≤ 3 % |"
@@ -74,3 +95,8 @@ echo "| one tick with the whole window painted into an image | $(bench TickWithP
 echo "| headless replay (items per second) | $(awk -v v="$tps" 'BEGIN{printf "%.0f", v}') ticks/s | ≥ 200,000 |"
 echo "| LoadHighScore median | $(bench "LoadHighScore/repeats:5_median" 3) µs | ≤ 2 ms |"
 echo "| SaveHighScore median | $(bench "SaveHighScore/repeats:5_median" 3) µs | ≤ 20 ms |"
+longest() { awk -F, -v n="\"$1\"" '$1==n {print $NF}' "$work/bench.csv"; }
+contention() { echo "$(bench "StoreCallUnderContention/$1/iterations:300/manual_time" 3) / $(longest "StoreCallUnderContention/$1/iterations:300/manual_time")"; }
+echo "| LoadHighScore, store held by a writer then a reader, mean / longest of 300 | $(contention 0) ms | ≤ 100 ms |"
+echo "| SaveHighScore, the same | $(contention 1) ms | ≤ 100 ms |"
+echo "| the last try of a kept save at the end, store held all along | $(bench "LastTryAtExit/iterations:3/manual_time" 3) ms | ≤ 3,000 ms |"

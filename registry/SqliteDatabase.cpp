@@ -37,17 +37,18 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
 }
 
-void SqliteDatabase::Limit(Clock::time_point deadline, bool waitForLocks) {
-    *deadline_ = {deadline, waitForLocks};
+void SqliteDatabase::Limit(Clock::time_point deadline, Clock::time_point waitUntil) {
+    *deadline_ = {deadline, waitUntil};
     sqlite3_busy_handler(
         db_.get(),
         [](void* data, int) {
             const auto& limit = *static_cast<const Deadline*>(data);
-            const auto left = limit.at - Clock::now();
-            if (!limit.waitForLocks || left <= Clock::duration::zero()) {
+            const auto now = Clock::now();
+            if (now >= limit.waitUntil) {
                 return 0;
             }
-            std::this_thread::sleep_for(std::min<Clock::duration>(left, kBusyPause));
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(limit.waitUntil - now, kBusyPause));
             return 1;
         },
         deadline_.get());

@@ -19,10 +19,10 @@ public:
 
     sqlite3* Handle() const { return db_.get(); }
 
-    // Every statement from now on, and every wait for a lock another connection holds, ends by
-    // the deadline: SQLite's own timeout starts again at each lock, so one call could wait
-    // several times as long. Without waitForLocks a held lock fails at once.
-    void Limit(Clock::time_point deadline, bool waitForLocks);
+    // Every statement from now on ends by the deadline, and every wait for a lock another
+    // connection holds by waitUntil: SQLite's own timeout starts again at each lock, so one call
+    // could wait several times as long.
+    void Limit(Clock::time_point deadline, Clock::time_point waitUntil);
 
     // Runs SQL that is written into the program; values always go through SqliteStatement.
     void Execute(const char* sql);
@@ -40,7 +40,7 @@ private:
     };
     struct Deadline {
         Clock::time_point at;
-        bool waitForLocks = true;
+        Clock::time_point waitUntil;
     };
     std::unique_ptr<sqlite3, Closer> db_;
     // On the heap, so that SQLite's handlers keep finding them when the connection is moved.

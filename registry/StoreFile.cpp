@@ -26,6 +26,9 @@ namespace {
 
 // The XDG rules ask for private directories where a program makes them.
 constexpr mode_t kDirectoryMode = 0700;
+// What a commit's disk syncs may take on a busy machine: a write stops waiting for another copy
+// of the game this long before its deadline, so that the commit still ends by it.
+constexpr std::chrono::milliseconds kCommitTime{30};
 // Enough for any honest chain of links; more is a loop.
 constexpr int kMostLinks = 40;
 // Where a new store is built before it is linked into place, beside it: PATH.new-XXXXXX.
@@ -234,6 +237,9 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point
                                bool waitForStore) {
     const std::string path = Path();
     const bool missing = !Exists(path);
+    const auto waitUntil = !waitForStore ? std::chrono::steady_clock::time_point::min()
+                           : write       ? deadline - kCommitTime
+                                         : deadline;
     if (write) {
         if (missing) {
             MakeDirectories(Directory(path));
@@ -268,7 +274,7 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point
     const bool writable =
         access(path.c_str(), W_OK) == 0 && access(Directory(path).c_str(), W_OK) == 0;
     SqliteDatabase db(path, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
-    db.Limit(deadline, waitForStore);
+    db.Limit(deadline, waitUntil);
     // The rollback journal (journal_mode DELETE, SQLite's default) with synchronous FULL: the old
     // pages reach the disk in the journal before the file is touched, so a kill, a crash or a
     // full disk at any moment leaves the old store or the new one. WAL would make every reader
