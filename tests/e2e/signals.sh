@@ -7,59 +7,50 @@ source "$(dirname "$0")/lib.sh"
 binary=$1
 need python3 Xvfb stdbuf
 export VARNOTH_REGISTRY=$WORK/store.db
-
-# The last life lost with 5000 points, the name given, the game-over screen dumped; then the
-# game goes on for a long while.
+: >"$WORK/empty.txt"
+# The last life lost with 5000 points and the name given; then the game goes on for long.
 printf 'set lLives 0\nset lTargetPos 8200\ntick\nset dScore 5000\ninput Ann\ntick 2\ndump\ntick 4000\n' \
     >"$WORK/over.txt"
-: >"$WORK/empty.txt"
-
-# hold: holds the store locked, in the background, until the file $WORK/free appears.
-hold() {
-    rm -f "$WORK/free" "$WORK/held"
-    python3 - "$VARNOTH_REGISTRY" "$WORK" <<'PY' &
+# store.py hold: holds the store locked until the file "free" appears; store.py: the record.
+cat >"$WORK/store.py" <<'PY'
 import os, sqlite3, sys, time
-db = sqlite3.connect(sys.argv[1], isolation_level=None)
-db.execute("BEGIN EXCLUSIVE")
-open(sys.argv[2] + "/held", "w").close()
-while not os.path.exists(sys.argv[2] + "/free"):
-    time.sleep(0.01)
+db = sqlite3.connect(os.environ["VARNOTH_REGISTRY"], isolation_level=None)
+if sys.argv[1:] == ["hold"]:
+    db.execute("BEGIN EXCLUSIVE")
+    open(os.environ["WORK"] + "/held", "w").close()
+    while not os.path.exists(os.environ["WORK"] + "/free"):
+        time.sleep(0.01)
+rows = dict(db.execute("SELECT name, data FROM vals"))
+print(rows[b"HighScoreWho"].rstrip(b"\0").decode(), int.from_bytes(rows[b"HighScore"], "little"))
 PY
-    pids+=("$!")
-    for _ in $(seq 500); do [[ -e $WORK/held ]] && return; sleep 0.01; done
-}
+export WORK
 
-stored() {
-    python3 -c 'import sqlite3, sys
-rows = dict(sqlite3.connect(sys.argv[1]).execute("SELECT name, data FROM vals"))
-print(rows[b"HighScoreWho"].rstrip(b"\0").decode(), int.from_bytes(rows[b"HighScore"], "little"))' \
-        "$VARNOTH_REGISTRY"
-}
-
-# ending CASE STATUS: a store made by a first start, held; the game played to its game over
+# ending CASE STATUS: a store made by a first start and held; the game played to its game over
 # and ended as CASE says (a signal's name, or "display"); the store freed half a second later.
 ending() {
-    rm -f "$VARNOTH_REGISTRY"
+    rm -f "$VARNOTH_REGISTRY" "$WORK/held" "$WORK/free" "$WORK/display"
     "$binary" -platform offscreen --replay "$WORK/empty.txt" >/dev/null 2>&1
-    hold
-    local platform=(-platform offscreen)
+    python3 "$WORK/store.py" hold >/dev/null 2>&1 &
+    pids+=("$!")
+    local platform=(-platform offscreen) xvfb
     if [[ $1 == display ]]; then
         Xvfb -displayfd 3 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
-        local xvfb=$!
+        xvfb=$!
         pids+=("$xvfb")
-        for _ in $(seq 500); do [[ -s $WORK/display ]] && break; sleep 0.01; done
+        until [[ -s $WORK/display ]]; do sleep 0.01; done
         platform=(-platform xcb -display ":$(cat "$WORK/display")")
     fi
-    stdbuf -oL "$binary" "${platform[@]}" --replay "$WORK/over.txt" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    until [[ -e $WORK/held ]]; do sleep 0.01; done
+    stdbuf -oL "$binary" "${platform[@]}" --replay "$WORK/over.txt" >"$WORK/out.txt" 2>&1 &
     local game=$!
-    for _ in $(seq 1000); do grep -q dScore "$WORK/out.txt" && break; sleep 0.01; done
+    until grep -q dScore "$WORK/out.txt"; do sleep 0.01; done
     if [[ $1 == display ]]; then kill "$xvfb"; else kill -s "$1" "$game"; fi
     sleep 0.5
     touch "$WORK/free"
     wait "$game"
     check "$1: the program ends with status $2" "$2" "$?"
-    check "$1: the kept save is made" "Ann 5000" "$(stored)"
-    check "$1: nothing said of it" "" "$(grep 'best score' "$WORK/err.txt")"
+    check "$1: the kept save is made, without a word" "Ann 5000" \
+        "$(python3 "$WORK/store.py"; grep 'best score' "$WORK/out.txt")"
 }
 
 ending TERM 0

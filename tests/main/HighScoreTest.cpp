@@ -57,6 +57,8 @@ void Save(RegistryHighScore& game, double best, const std::string& name = "") {
 TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
     const std::string notMade =
         "varnoth: the best score, 5 by " + kZoeShown + ", could not be saved: ";
+    const std::string linked = " has more than one hard link, through which saves get lost";
+    const std::string foreign = " is not a Varnoth store";
     const struct {
         std::optional<RawValue> who, score;
         std::vector<double> saves;
@@ -78,18 +80,8 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
         {{}, {}, {-2147483648.5}, kZoe + " -2147483648"},
         {{}, {}, {2147483647.5}, kZoe + " 1000"},
         {{}, {}, {std::nan("")}, kZoe + " 1000"},
-        {Text("Bea"),
-         {},
-         {5},
-         "Unknown -1",
-         "link",
-         " has more than one hard link, through which saves get lost"},
-        {Text("Bea"),
-         {},
-         {5},
-         "Unknown -1",
-         "CREATE INDEX i ON vals (data)",
-         " is not a Varnoth store"},
+        {Text("Bea"), {}, {5}, "Unknown -1", "link", linked},
+        {Text("Bea"), {}, {5}, "Unknown -1", "CREATE INDEX i ON vals (data)", foreign},
     };
     for (const auto& c : cases) {
         TempStore store;
