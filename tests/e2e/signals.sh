@@ -24,6 +24,12 @@ rows = dict(db.execute("SELECT name, data FROM vals"))
 print(rows[b"HighScoreWho"].rstrip(b"\0").decode(), int.from_bytes(rows[b"HighScore"], "little"))
 PY
 export WORK
+# within WHAT COMMAND...: waits up to 20 s for COMMAND to succeed, or counts a failure.
+within() {
+    for _ in $(seq 2000); do "${@:2}" && return; sleep 0.01; done
+    check "$1 within 20 s" yes no
+    return 1
+}
 
 # ending CASE STATUS: a store made by a first start and held; the game played to its game over
 # and ended as CASE says (a signal's name, or "display"); the store freed half a second later.
@@ -37,16 +43,17 @@ ending() {
         Xvfb -displayfd 3 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
         xvfb=$!
         pids+=("$xvfb")
-        until [[ -s $WORK/display ]]; do sleep 0.01; done
+        within "$1: an X server" test -s "$WORK/display"
         platform=(-platform xcb -display ":$(cat "$WORK/display")")
     fi
-    until [[ -e $WORK/held ]]; do sleep 0.01; done
+    within "$1: the store held" test -e "$WORK/held"
     stdbuf -oL "$binary" "${platform[@]}" --replay "$WORK/over.txt" >"$WORK/out.txt" 2>&1 &
     local game=$!
-    until grep -q dScore "$WORK/out.txt"; do sleep 0.01; done
+    within "$1: the game over" grep -q dScore "$WORK/out.txt"
     if [[ $1 == display ]]; then kill "$xvfb"; else kill -s "$1" "$game"; fi
     sleep 0.5
     touch "$WORK/free"
+    within "$1: the end" eval '! kill -0 "$game" 2>/dev/null' || kill -9 "$game"
     wait "$game"
     check "$1: the program ends with status $2" "$2" "$?"
     check "$1: the kept save is made, without a word" "Ann 5000" \
