@@ -34,7 +34,7 @@ within() {
 # ending CASE STATUS: a store made by a first start and held; the game played to its game over
 # and ended as CASE says (a signal's name, or "display"); the store freed half a second later.
 ending() {
-    rm -f "$VARNOTH_REGISTRY" "$WORK/held" "$WORK/free" "$WORK/display"
+    rm -f "$VARNOTH_REGISTRY" "$WORK"/{held,free,display,out.txt}
     "$binary" -platform offscreen --replay "$WORK/empty.txt" >/dev/null 2>&1
     python3 "$WORK/store.py" hold >/dev/null 2>&1 &
     pids+=("$!")
