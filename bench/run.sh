@@ -95,8 +95,10 @@ echo "| one tick with the whole window painted into an image | $(bench TickWithP
 echo "| headless replay (items per second) | $(awk -v v="$tps" 'BEGIN{printf "%.0f", v}') ticks/s | ≥ 200,000 |"
 echo "| LoadHighScore median | $(bench "LoadHighScore/repeats:5_median" 3) µs | ≤ 2 ms |"
 echo "| SaveHighScore median | $(bench "SaveHighScore/repeats:5_median" 3) µs | ≤ 20 ms |"
-longest() { awk -F, -v n="\"$1\"" '$1==n {print $NF}' "$work/bench.csv"; }
-contention() { echo "$(bench "StoreCallUnderContention/$1/iterations:300/manual_time" 3) / $(longest "StoreCallUnderContention/$1/iterations:300/manual_time")"; }
-echo "| LoadHighScore, store held by a writer then a reader, mean / longest of 300 | $(contention 0) ms | ≤ 100 ms |"
-echo "| SaveHighScore, the same | $(contention 1) ms | ≤ 100 ms |"
+contention() {
+    local name="StoreCallUnderContention/$1/iterations:300/manual_time"
+    echo "$(bench "$name" 3) ms mean, $(bench "$name" 8 | tr -d '"')"
+}
+echo "| LoadHighScore, store held by a writer then a reader, 300 calls | $(contention 0) | ≤ 100 ms |"
+echo "| SaveHighScore, the same | $(contention 1) | ≤ 100 ms |"
 echo "| the last try of a kept save at the end, store held all along | $(bench "LastTryAtExit/iterations:3/manual_time" 3) ms | ≤ 3,000 ms |"

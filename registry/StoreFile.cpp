@@ -28,7 +28,7 @@ namespace {
 constexpr mode_t kDirectoryMode = 0700;
 // What a commit's disk syncs may take on a busy machine: a write stops waiting for another copy
 // of the game this long before its deadline, so that the commit still ends by it.
-constexpr std::chrono::milliseconds kCommitTime{30};
+constexpr std::chrono::milliseconds kCommitTime{40};
 // Enough for any honest chain of links; more is a loop.
 constexpr int kMostLinks = 40;
 // Where a new store is built before it is linked into place, beside it: PATH.new-XXXXXX.
