@@ -8,12 +8,12 @@
 set -euo pipefail
 
 # Building and playing: the compiler and CMake, Qt (with the plugins that open the window)
-# and SQLite, and the two fonts the game draws its texts with.
+# and SQLite, and the fonts the game draws its texts with.
 play_packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libsqlite3-dev
-    fonts-dejavu-core fonts-liberation2
+    fonts-dejavu-core fonts-liberation2 fonts-wine
 )
 
 # Testing adds: GoogleTest and Google Benchmark, clang for the fuzzer, an X server and the

@@ -26,23 +26,22 @@ namespace Accessibility {
 
 const std::vector<Presentation>& spokenElements() {
     static const std::vector<Presentation> elements{
-        {QStringLiteral("lblScore"), QAccessible::StaticText, {}, QStringLiteral("Score")},
-        {QStringLiteral("lblHighScore"),
-         QAccessible::StaticText,
-         {},
+        {QStringLiteral("lblScore"), QAccessible::StaticText, QStringLiteral("Score"),
+         QStringLiteral("Score")},
+        {QStringLiteral("lblHighScore"), QAccessible::StaticText, QStringLiteral("Best"),
          QStringLiteral("High score and its holder")},
         {QStringLiteral("picGZone"), QAccessible::Canvas, QStringLiteral("Play field"),
          QStringLiteral("Targets cross from left to right below the device; fire when one "
-                        "is right under the beam")},
+                        "is right under the beam"),
+         QStringLiteral("GAME OVER"), QStringLiteral("Game over")},
         {QStringLiteral("picExplosion"), QAccessible::Graphic, QStringLiteral("Explosion"),
          QStringLiteral("Shows over a target that was hit")},
         {QStringLiteral("picFire"), QAccessible::Button, QStringLiteral("Fire"),
          QStringLiteral("Sends the beam down; after a game, asks whether to play again")},
-        {QStringLiteral("lblLives"), QAccessible::StaticText, {}, QStringLiteral("Lives")},
+        {QStringLiteral("lblLives"), QAccessible::StaticText, QStringLiteral("Lives"),
+         QStringLiteral("Lives")},
         {QStringLiteral("lblExtras"), QAccessible::StaticText, {}, QStringLiteral("Stage")},
-        {QStringLiteral("lblStat"),
-         QAccessible::StaticText,
-         {},
+        {QStringLiteral("lblStat"), QAccessible::StaticText, QStringLiteral("Hits"),
          QStringLiteral("Targets hit of targets come")},
     };
     return elements;

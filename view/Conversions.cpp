@@ -1,6 +1,8 @@
 #include "view/Conversions.h"
 
 #include <QLocale>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -16,10 +18,21 @@ template <typename Int> Int roundHalfEven(double value) {
     return static_cast<Int>(rounded);
 }
 
-// Half away from zero, as the number patterns show a value.
+// A Double as a player reads it: its 15 significant digits. 23 of 40 is 57.49999999999999 %
+// in binary, yet reads 57.5 and so shows as 58 once rounded.
+double significantDigits(double value) {
+    std::array<char, 32> digits{};
+    const auto printed = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                       std::chars_format::scientific, 14);
+    double read = value;
+    std::from_chars(digits.data(), printed.ptr, read);
+    return read;
+}
+
+// Half away from zero, as the number patterns show a value, of the value as it reads.
 // Adding 0.0 turns a rounded -0 into 0, which shows without a sign.
 double roundHalfUp(double value) {
-    return std::round(value) + 0.0;
+    return std::round(significantDigits(value)) + 0.0;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "view/ElementPainter.h"
 
+#include "view/Font.h"
 #include "view/Image.h"
 #include "view/Label.h"
 #include "view/PictureBox.h"
@@ -7,23 +8,54 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
+double devicePixelRatio(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+}
+
 // A twip position as a logical coordinate on the device pixel grid.
 class Snap {
 public:
-    explicit Snap(const QPainter& painter)
-        : ratio_(painter.device() ? painter.device()->devicePixelRatioF() : 1.0) {}
+    explicit Snap(const QPainter& painter) : ratio_(devicePixelRatio(painter)) {}
     double operator()(double t) const { return std::round(twips::toPixelsF(t) * ratio_) / ratio_; }
     double devicePixel() const { return 1.0 / ratio_; }
 
 private:
     double ratio_;
 };
+
+// A face on the pixel grid keeps whole pixels where a logical pixel is a whole number of
+// device pixels; elsewhere a smooth face stands in for it.
+bool keepsWholePixels(const QPainter& painter, const Font& font) {
+    const double ratio = devicePixelRatio(painter);
+    return font.onPixelGrid() && ratio == std::round(ratio);
+}
+
+// Text in a face on the pixel grid, within area (whole logical pixels): drawn as at one device
+// pixel to the logical pixel, then each pixel enlarged to a square of device pixels, so every
+// pixel of ink has exactly the text's colour and 2x shows 1x doubled. Bold is struck twice,
+// one pixel apart, as the original's screen faces were made bold.
+void drawPixelText(QPainter& painter, const QRect& area, int flags, const QString& text,
+                   const Font& font, const QColor& colour) {
+    QImage ink(area.size(), QImage::Format_ARGB32_Premultiplied);
+    ink.fill(Qt::transparent);
+    QPainter inking(&ink);
+    inking.setFont(font.toQFont());
+    inking.setPen(colour);
+    inking.drawText(ink.rect(), flags, text);
+    if (font.Bold)
+        inking.drawText(ink.rect().translated(1, 0), flags, text);
+    inking.end();
+    // Enlarged by taking the nearest pixel, never by blending neighbours.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(area, ink);
+}
 
 void paintOp(QPainter& painter, const Snap& snap, const DrawOp& op) {
     const QColor colour = toQColor(op.color);
@@ -47,7 +79,16 @@ void paintOp(QPainter& painter, const Snap& snap, const DrawOp& op) {
         break;
     }
     case DrawOp::Kind::Text: {
-        const QFont font = op.font.toQFont();
+        if (keepsWholePixels(painter, op.font)) {
+            const QPoint at(static_cast<int>(std::lround(twips::toPixelsF(op.x1))),
+                            static_cast<int>(std::lround(twips::toPixelsF(op.y1))));
+            const QFontMetrics metrics(op.font.toQFont());
+            drawPixelText(painter,
+                          QRect(at, QSize(metrics.horizontalAdvance(op.text), metrics.height())),
+                          Qt::AlignLeft | Qt::AlignTop, op.text, op.font, colour);
+            break;
+        }
+        const QFont font = op.font.onPixelGrid() ? op.font.smoothQFont() : op.font.toQFont();
         painter.setFont(font);
         painter.setPen(colour);
         painter.drawText(QPointF(x1, y1 + QFontMetricsF(font).ascent()), op.text);
@@ -81,32 +122,37 @@ QRect ElementPainter::reach(const DrawOp& op) {
 
 void ElementPainter::paint(QPainter& painter, const Label& label) {
     const QRect area = twips::toPixels(label.Bounds());
-    painter.fillRect(area, toQColor(label.BackColor()));
     QRect inside = area;
     if (label.FlatFrame()) {
-        painter.setPen(QPen(toQColor(SystemColour::WindowText), 1));
-        painter.setBrush(Qt::NoBrush);
-        // The pen runs along the middle of the outermost pixels, so that at any scale the
-        // frame covers them and nothing of the inside.
-        painter.drawRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5));
+        // The frame is what of the outer rectangle the inner one leaves: filled the same way,
+        // the two share their device pixels' edges at any scale, so no pixel of the face is
+        // left outside the frame, nor one of the frame inside it.
         inside = area.adjusted(1, 1, -1, -1);
+        painter.fillRect(area, toQColor(SystemColour::WindowText));
+        painter.fillRect(inside, toQColor(label.BackColor()));
+    } else {
+        painter.fillRect(area, toQColor(label.BackColor()));
     }
     if (label.Caption().isEmpty())
         return;
     // A caption too long for one line wraps at its words, and only whole lines show: the
     // statistics label shows "100 of 100" and hides "(100%)" below it, as the game did.
-    const QFont font = label.Font().toQFont();
-    const int lineSpacing = QFontMetrics(font).lineSpacing();
+    const Font& font = label.Font();
+    const int lineSpacing = QFontMetrics(font.toQFont()).lineSpacing();
     const int wholeLines = std::max(1, inside.height() / lineSpacing);
     painter.save();
     painter.setClipRect(
         inside.adjusted(0, 0, 0, std::min(0, wholeLines * lineSpacing - inside.height())));
-    painter.setFont(font);
-    painter.setPen(toQColor(label.ForeColor()));
     const int align =
         (label.Align() == Label::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
         Qt::AlignTop | Qt::TextWordWrap;
-    painter.drawText(inside, align, label.Caption());
+    if (keepsWholePixels(painter, font)) {
+        drawPixelText(painter, inside, align, label.Caption(), font, toQColor(label.ForeColor()));
+    } else {
+        painter.setFont(font.onPixelGrid() ? font.smoothQFont() : font.toQFont());
+        painter.setPen(toQColor(label.ForeColor()));
+        painter.drawText(inside, align, label.Caption());
+    }
     painter.restore();
 }
 

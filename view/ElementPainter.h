@@ -8,8 +8,9 @@ class PictureBox;
 struct DrawOp;
 
 // Paints elements in logical pixels. Positions in twips are snapped to the painter's device
-// pixels, so at a scale factor of 2 lines and text are drawn at twice the resolution rather
-// than blown up from the 1x picture.
+// pixels, so at a scale factor of 2 lines and smooth text are drawn at twice the resolution
+// rather than blown up from the 1x picture. Text in a face on the pixel grid is the exception:
+// at whole scales it is the 1x text with each pixel enlarged, as crisp as it was at 1x.
 namespace ElementPainter {
 // Label and image at their place in the window.
 void paint(QPainter& painter, const Label& label);

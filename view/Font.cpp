@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -11,8 +12,8 @@ namespace {
 constexpr double kDotsPerInch = 96.0;
 constexpr double kPointsPerInch = 72.0;
 
-// One stand-in face: its family, the package that ships it and its two files. The files
-// are named by path, not looked up by family, so a desktop's own fonts never change the look.
+// One stand-in face: its family, the package that ships it and its files. The files are
+// named by path, not looked up by family, so a desktop's own fonts never change the look.
 struct Face {
     const char* family;
     const char* package;
@@ -21,17 +22,33 @@ struct Face {
     const char* bold;
 };
 
-// Liberation Sans is a narrow grotesque whose hinted digits at 11 px are 6 px wide, as those
-// of "MS Sans Serif" are: "99,999" fills the score label exactly, as it did. DejaVu Sans is a
-// wide humanist face of nearly Verdana's widths: "100 of 100 (100%)" in bold is 118 px.
-constexpr Face kSansSerif{"Liberation Sans", "fonts-liberation2",
-                          "/usr/share/fonts/truetype/liberation2/", "LiberationSans-Regular.ttf",
-                          "LiberationSans-Bold.ttf"};
+// Wine's "MS Sans Serif" holds the original's screen strikes: at 8.25 pt its 13-px strike,
+// digits 6 px wide, so "99,999" fills the score label exactly, as it did. It has no bold
+// and no outlines: bold is struck twice, and Liberation Sans, a narrow grotesque of nearly
+// its widths, stands in where its pixels cannot stay whole. DejaVu Sans is a wide humanist
+// face of nearly Verdana's widths: "100 of 100 (100%)" in bold is 118 px.
+constexpr Face kPixelSansSerif{"MS Sans Serif", "fonts-wine", "/usr/share/wine/fonts/",
+                               "ms_sans_serif.ttf", nullptr};
+constexpr Face kSmoothSansSerif{"Liberation Sans", "fonts-liberation2",
+                                "/usr/share/fonts/truetype/liberation2/",
+                                "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"};
 constexpr Face kVerdana{"DejaVu Sans", "fonts-dejavu-core", "/usr/share/fonts/truetype/dejavu/",
                         "DejaVuSans.ttf", "DejaVuSans-Bold.ttf"};
 
-const Face& faceFor(const QString& name) {
-    return name == QLatin1String("Verdana") ? kVerdana : kSansSerif;
+int pixelSize(double points) {
+    // 8.25 pt is 11 px at 96 dpi; a whole pixel size keeps glyphs on the pixel grid.
+    return std::max(1, static_cast<int>(std::lround(points * kDotsPerInch / kPointsPerInch)));
+}
+
+QFont smoothFont(const Face& face, double points, bool bold) {
+    QFont font(QString::fromLatin1(face.family));
+    font.setPixelSize(pixelSize(points));
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
+    // Whole-pixel advances, as the game's screen fonts had and its labels were sized to,
+    // whatever the desktop's own setting.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
 }
 
 void addFontFile(const Face& face, const char* file) {
@@ -43,22 +60,32 @@ void addFontFile(const Face& face, const char* file) {
 
 } // namespace
 
+bool Font::onPixelGrid() const {
+    return Name != QLatin1String("Verdana");
+}
+
 QFont Font::toQFont() const {
-    QFont font(QString::fromLatin1(faceFor(Name).family));
-    // 8.25 pt is 11 px at 96 dpi; a whole pixel size keeps glyphs on the pixel grid.
-    font.setPixelSize(
-        std::max(1, static_cast<int>(std::lround(Size * kDotsPerInch / kPointsPerInch))));
-    font.setBold(Bold);
-    font.setStyleStrategy(QFont::NoSubpixelAntialias);
-    // Whole-pixel advances, as the game's screen fonts had and its labels were sized to,
-    // whatever the desktop's own setting.
-    font.setHintingPreference(QFont::PreferFullHinting);
+    if (!onPixelGrid())
+        return smoothFont(kVerdana, Size, Bold);
+    QFont font(QString::fromLatin1(kPixelSansSerif.family));
+    font.setPixelSize(pixelSize(Size));
+    // A character missing from the face comes from another one; without blended pixels it
+    // keeps the face's look.
+    font.setStyleStrategy(QFont::NoAntialias);
+    // Struck twice, one pixel apart, a bold character is a pixel wider: its advance is too.
+    if (Bold)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     return font;
 }
 
+QFont Font::smoothQFont() const {
+    return smoothFont(onPixelGrid() ? kSmoothSansSerif : kVerdana, Size, Bold);
+}
+
 void Fonts::load() {
-    for (const Face* face : {&kSansSerif, &kVerdana}) {
+    for (const Face* face : {&kPixelSansSerif, &kSmoothSansSerif, &kVerdana}) {
         addFontFile(*face, face->regular);
-        addFontFile(*face, face->bold);
+        if (face->bold)
+            addFontFile(*face, face->bold);
     }
 }

@@ -8,6 +8,7 @@
 #include "view/PictureBoxWidget.h"
 #include "view/VarnothForm.h"
 
+#include <QMetaObject>
 #include <algorithm>
 
 FormAccessible::FormAccessible(FormWindow* window)
@@ -17,17 +18,34 @@ FormAccessible::FormAccessible(FormWindow* window)
         const auto* presentation = Accessibility::presentationOf(element->Name());
         if (!label || !presentation)
             continue;
-        const QAccessible::Id id = QAccessible::registerAccessibleInterface(
-            new LabelAccessible(*label, presentation->description, window));
-        labels_.push_back({label, id});
-        // A screen reader follows the score, the lives and the messages as they change.
-        label->onCaptionChange = [id] {
-            if (QAccessibleInterface* spoken = QAccessible::accessibleInterface(id)) {
-                QAccessibleEvent event(spoken, QAccessible::NameChanged);
-                QAccessible::updateAccessibility(&event);
-            }
-        };
+        auto* spoken = new LabelAccessible(*label, *presentation, window);
+        labels_.push_back({label, QAccessible::registerAccessibleInterface(spoken),
+                           spoken->text(QAccessible::Name)});
+        label->onCaptionChange = [this, index = labels_.size() - 1] { announceLater(index); };
     }
+}
+
+// A screen reader follows the score, the lives and the messages as they change, each change
+// once: the game may write a caption twice in one tick (the statistics are written without
+// their rate, then with it), so what a label says is told when the tick yields, if it differs
+// from what was told last.
+void FormAccessible::announceLater(std::size_t index) {
+    if (labels_[index].pending)
+        return;
+    labels_[index].pending = true;
+    QMetaObject::invokeMethod(
+        window_,
+        [this, index] {
+            SpokenLabel& spoken = labels_[index];
+            spoken.pending = false;
+            QAccessibleInterface* label = QAccessible::accessibleInterface(spoken.id);
+            if (!label || label->text(QAccessible::Name) == spoken.told)
+                return;
+            spoken.told = label->text(QAccessible::Name);
+            QAccessibleEvent event(label, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
 }
 
 FormAccessible::~FormAccessible() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAccessibleWidget>
+#include <QString>
+#include <cstddef>
 #include <vector>
 
 class FormWindow;
@@ -8,7 +10,7 @@ class Label;
 
 // The window as a screen reader sees it: the spoken picture boxes and labels as its
 // children, in reading order. The labels have no window of their own, so their interfaces
-// are made here and live as long as this one; a caption that changes is announced.
+// are made here and live as long as this one; a caption that changes is announced once.
 // Built by Qt through Accessibility::install() when an assistive tool first asks.
 class FormAccessible : public QAccessibleWidget {
 public:
@@ -23,9 +25,12 @@ private:
     struct SpokenLabel {
         Label* label;
         QAccessible::Id id;
+        QString told; // the name last announced
+        bool pending = false;
     };
 
     std::vector<QAccessibleInterface*> children() const;
+    void announceLater(std::size_t index);
 
     FormWindow* window_;
     std::vector<SpokenLabel> labels_;

@@ -17,9 +17,11 @@ QAccessibleInterface* LabelAccessible::parent() const {
 QString LabelAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name:
-        return label_.Caption();
+        return presentation_.name.isEmpty()
+                   ? label_.Caption()
+                   : presentation_.name + QStringLiteral(": ") + label_.Caption();
     case QAccessible::Description:
-        return description_;
+        return presentation_.description;
     default:
         return {};
     }

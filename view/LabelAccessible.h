@@ -1,18 +1,21 @@
 #pragma once
 
+#include "view/Accessibility.h"
+
 #include <QAccessibleInterface>
 #include <QString>
-#include <utility>
 
 class Label;
 class QWidget;
 
-// One windowless label as a screen reader sees it: static text named by its caption, at the
-// label's place in the window that paints it. Made and owned by FormAccessible.
+// One windowless label as a screen reader sees it: static text named by its meaning and its
+// caption, at the label's place in the window that paints it. Made and owned by
+// FormAccessible.
 class LabelAccessible : public QAccessibleInterface {
 public:
-    LabelAccessible(const Label& label, QString description, QWidget* window)
-        : label_(label), description_(std::move(description)), window_(window) {}
+    LabelAccessible(const Label& label, const Accessibility::Presentation& presentation,
+                    QWidget* window)
+        : label_(label), presentation_(presentation), window_(window) {}
 
     bool isValid() const override { return true; }
     QObject* object() const override { return nullptr; }
@@ -32,6 +35,6 @@ public:
 
 private:
     const Label& label_;
-    const QString description_;
+    const Accessibility::Presentation& presentation_;
     QWidget* window_;
 };

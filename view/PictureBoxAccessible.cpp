@@ -1,18 +1,45 @@
 #include "view/PictureBoxAccessible.h"
 
+#include "view/PictureBox.h"
 #include "view/PictureBoxWidget.h"
 
+#include <QAccessible>
 #include <QMetaObject>
+#include <QStringList>
 
 PictureBoxAccessible::PictureBoxAccessible(PictureBoxWidget* widget,
                                            const Accessibility::Presentation& presentation)
-    : QAccessibleWidget(widget, presentation.role, presentation.name), presentation_(presentation) {
-}
+    : QAccessibleWidget(widget, presentation.role, presentation.name), presentation_(presentation),
+      told_(text(QAccessible::Name)) {}
 
 QString PictureBoxAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Description)
         return presentation_.description;
+    if (t == QAccessible::Name && !presentation_.headline.isEmpty()) {
+        // The headline and the lines after it, as they read on the box: "Game over. Score:
+        // 1,234 points".
+        QStringList lines;
+        for (const DrawOp& op : static_cast<PictureBoxWidget*>(widget())->box().Drawing()) {
+            if (op.kind != DrawOp::Kind::Text)
+                continue;
+            if (op.text == presentation_.headline)
+                lines = {presentation_.spokenHeadline};
+            else if (!lines.isEmpty())
+                lines.append(op.text);
+        }
+        if (!lines.isEmpty())
+            return lines.join(QStringLiteral(". "));
+    }
     return QAccessibleWidget::text(t);
+}
+
+void PictureBoxAccessible::announceRename() {
+    const QString name = text(QAccessible::Name);
+    if (name == told_)
+        return;
+    told_ = name;
+    QAccessibleEvent event(widget(), QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 // Press comes first: it is the default action a screen reader offers.

@@ -2,8 +2,10 @@
 
 #include "view/ElementPainter.h"
 #include "view/PictureBox.h"
+#include "view/PictureBoxAccessible.h"
 #include "view/Twips.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -73,6 +75,12 @@ void PictureBoxWidget::settle() {
     // would wait for its next pass, and the game yields only once a tick.
     if (!changed.isEmpty())
         repaint(changed);
+    // What the box shows may rename it for a screen reader, as the end of a game does.
+    if (!changed.isEmpty() && QAccessible::isActive()) {
+        if (auto* spoken =
+                dynamic_cast<PictureBoxAccessible*>(QAccessible::queryAccessibleInterface(this)))
+            spoken->announceRename();
+    }
 }
 
 void PictureBoxWidget::paintEvent(QPaintEvent*) {

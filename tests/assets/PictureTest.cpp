@@ -1,7 +1,8 @@
 // The pictures compiled into the program load from their resource paths at their pixel
 // sizes, and the score, which sits on the computer's screen, reads as text on the screen
 // rather than as a box on it: the screen has the label's own colour under and beside it, at
-// one and at two screen pixels per picture pixel, whichever computer the stage shows.
+// one and at two screen pixels per picture pixel, whichever computer the stage shows. The
+// first computer's screen ends at row 31, so the label's last row lies on the bezel.
 
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
@@ -47,7 +48,13 @@ TEST(Pictures, ComputerScreenHasTheScoreLabelsColourUnderAndBesideIt) {
     const QRect label = twips::toPixels(form.lblScore.Bounds())
                             .translated(-twips::toPixels(form.imgComputer.Bounds()).topLeft())
                             .adjusted(-1, 0, 1, 0);
-    for (const Long meter : {0, 1050}) { // the first stage and the top one
+    // The first stage and the top one, and the last row of their computer's screen.
+    const struct {
+        Long meter;
+        int screenBottom;
+    } computers[] = {{0, 31}, {1050, 36}};
+    const QRgb bezel = qRgb(192, 192, 192);
+    for (const auto& [meter, screenBottom] : computers) {
         game.Record().lExtraPoints = meter;
         game.Record().lStage = -1;
         game.UpdateStage(0);
@@ -61,7 +68,7 @@ TEST(Pictures, ComputerScreenHasTheScoreLabelsColourUnderAndBesideIt) {
             painter.end();
             for (int y = label.top() * scale; y < (label.bottom() + 1) * scale; ++y)
                 for (int x = label.left() * scale; x < (label.right() + 1) * scale; ++x)
-                    ASSERT_EQ(image.pixel(x, y), screen)
+                    ASSERT_EQ(image.pixel(x, y), y < (screenBottom + 1) * scale ? screen : bezel)
                         << "meter " << meter << " at " << scale << "x: " << x << ", " << y;
         }
     }

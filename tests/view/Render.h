@@ -8,7 +8,7 @@
 
 // The window's pixels in `area` (logical pixels) with only `element` painted, at `scale`
 // device pixels per logical pixel.
-template <typename Element> QImage Render(const QRect& area, int scale, const Element& element) {
+template <typename Element> QImage Render(const QRect& area, qreal scale, const Element& element) {
     QImage image(area.size() * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::magenta);
