@@ -10,6 +10,9 @@ source "$(dirname "$0")/lib.sh"
 need git cpack dpkg-deb dpkg-shlibdeps file xz
 source_dir=$1 work=$2
 shift 2
+# Sources without their own history (an unpacked tarball) have no commit to clone.
+[[ $(git -C "$source_dir" rev-parse --show-toplevel 2>/dev/null) == "$source_dir" ]] ||
+    { echo "SKIP: $source_dir is not a git checkout"; exit 77; }
 # The work folder lies in the build tree, where the compiler cache knows the paths.
 rm -rf "$work" && mkdir -p "$work" || exit 1
 trap 'rm -rf "$work" "$WORK"' EXIT
