@@ -85,10 +85,12 @@ set_property(DIRECTORY PROPERTY RULE_LAUNCH_CUSTOM
 
 # `cmake --workflow --preset release` makes varnoth-VERSION.tar.xz: the files of the last commit
 # as git archives them, each stamped with the commit's time and compressed on one thread, so
-# one commit gives the same tarball on any machine. It builds without its history.
+# one commit gives the same tarball on any machine, whatever its git settings. It builds
+# without its history.
 if(VARNOTH_GIT_TREE)
     add_custom_target(source-tarball
-        COMMAND ${GIT_EXECUTABLE} -c "tar.tar.xz.command=xz -T1 -9 -c" archive --format=tar.xz
+        COMMAND ${GIT_EXECUTABLE} -c tar.umask=0022 -c "tar.tar.xz.command=xz -T1 -9 -c"
+                archive --format=tar.xz
                 --prefix=varnoth-${PROJECT_VERSION}/
                 -o ${PROJECT_BINARY_DIR}/varnoth-${PROJECT_VERSION}.tar.xz HEAD
         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
