@@ -25,6 +25,8 @@ test_packages=(
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils appstream groff-base
     file lintian devscripts
+    # the reproducibility test: clones of the sources, and diffoscope to name what differs
+    git diffoscope-minimal
     # a screen reader's view through AT-SPI, and the game on Wayland
     python3-pyatspi at-spi2-core dbus weston qt6-wayland
 )
