@@ -24,7 +24,7 @@ done
 check "section" games "$(dpkg-deb -f "$deb" Section)"
 depends=$(dpkg-deb -f "$deb" Depends)
 passes "depends on the libraries the program links" grep -q 'libqt6widgets6.*libsqlite3-0' <<<"$depends"
-passes "depends on the fonts the program reads" grep -q 'fonts-dejavu-core, fonts-liberation2' <<<"$depends"
+passes "depends on the fonts the program reads" grep -q 'fonts-dejavu-core, fonts-liberation2, fonts-wine' <<<"$depends"
 
 passes "lintian finds nothing, not even a pedantic note" \
     lintian --fail-on error,warning,info,pedantic --display-info --pedantic "$deb"
