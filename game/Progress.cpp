@@ -2,12 +2,12 @@
 #include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/Image.h"
-#include "view/ImageList.h"
-#include "view/Label.h"
-#include "view/VarnothForm.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/Image.h"
+#include "forms/ImageList.h"
+#include "forms/Label.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <array>

@@ -1,7 +1,7 @@
 #include "game/frmVarnoth.h"
 
-#include "view/Platform.h"
-#include "view/VarnothForm.h"
+#include "forms/Platform.h"
+#include "game/VarnothForm.h"
 
 #include <cstdint>
 

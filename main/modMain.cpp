@@ -3,16 +3,16 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
 #include "replay/ScriptedPlatform.h"
-#include "replay/WindowReplay.h"
-#include "view/Artwork.h"
-#include "view/EventGuard.h"
-#include "view/Font.h"
-#include "view/FormWindow.h"
-#include "view/QtPlatform.h"
+#include "window/WindowReplay.h"
+#include "game/Artwork.h"
+#include "window/EventGuard.h"
+#include "forms/Font.h"
+#include "window/FormWindow.h"
+#include "window/QtPlatform.h"
 
 #include <QApplication>
 #include <algorithm>

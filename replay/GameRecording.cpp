@@ -1,7 +1,7 @@
 #include "replay/GameRecording.h"
 
 #include "replay/EventScope.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <cstdint>
 #include <functional>

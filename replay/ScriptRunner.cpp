@@ -1,15 +1,15 @@
 #include "replay/ScriptRunner.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/Json.h"
 #include "replay/RecordVariables.h"
 #include "replay/StateDump.h"
 #include "replay/YieldHook.h"
-#include "view/Conversions.h"
-#include "view/Platform.h"
-#include "view/Timer.h"
-#include "view/VarnothForm.h"
+#include "forms/Conversions.h"
+#include "forms/Platform.h"
+#include "forms/Timer.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "replay/SoakPlayer.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptedPlatform.h"
-#include "view/Conversions.h"
-#include "view/Timer.h"
+#include "forms/Conversions.h"
+#include "forms/Timer.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -2,11 +2,11 @@
 // replay scenarios'.
 #include "game/GameRecord.h"
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <gtest/gtest.h>

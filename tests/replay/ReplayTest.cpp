@@ -11,13 +11,13 @@
 #include "ReplayPaths.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptRecorder.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/StateDump.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <QDir>
 #include <QFile>

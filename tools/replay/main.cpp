@@ -1,12 +1,12 @@
 // varnoth-replay: runs a replay script on the game with no window on screen and prints
 // what it did. See README.md for the script's lines.
 #include "main/HighScore.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "view/Artwork.h"
-#include "view/Font.h"
+#include "game/Artwork.h"
+#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>

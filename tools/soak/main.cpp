@@ -1,12 +1,12 @@
 // varnoth-soak: a long evening of random play, checking the state record's rules after
 // every event and the memory the game holds. See --help.
 #include "main/HighScore.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptError.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/SoakPlayer.h"
-#include "view/Artwork.h"
-#include "view/Font.h"
+#include "game/Artwork.h"
+#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>

@@ -1,0 +1,88 @@
+// Every caption the game writes shows whole in its element's own font, at one and at two
+// screen pixels per logical pixel: no glyph cut at an edge, no word pushed onto a hidden line.
+// Where the original face itself did not fit, the label wraps as it did there and shows the
+// words that fit its height.
+
+#include "game/frmVarnoth.h"
+#include "replay/ScriptedPlatform.h"
+#include "tests/support/MemoryHighScores.h"
+#include "tests/support/QtTestMain.h"
+#include "tests/window/Render.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
+    VarnothForm form(SharedArtwork());
+    ScriptedPlatform platform;
+    MemoryHighScores store;
+    frmVarnoth game(form, platform, store);
+    // Label, caption, and what of it shows where the original wrapped it.
+    const struct {
+        Label& label;
+        const char* caption;
+        const char* shown = nullptr;
+    } labels[] = {{form.lblScore, "99,999"},
+                  {form.lblStat, "99 of 99 (100%)"},
+                  {form.lblStat, "100 of 100 (100%)", "100 of 100"},
+                  {form.lblExtras, "Stage 6: Upgraded to wireless interface"},
+                  {form.lblExtras, "Stage 4: Upgraded to FF communication"},
+                  {form.lblHighScore, "WWWWWWWWWWWW 99,999 pts"},
+                  {form.lblLives, "10"}};
+    for (const auto& [label, caption, shown] : labels)
+        for (const int scale : {1, 2}) {
+            SCOPED_TRACE(std::string(caption) + " at " + std::to_string(scale) + "x");
+            label.SetCaption(QString::fromLatin1(caption));
+            // The words that should show, on a label half as wide again and twice as high where
+            // nothing wraps or is cut: all their ink lies inside the real label, which shows
+            // exactly that.
+            const double grow = label.Width() / 2;
+            const double growLeft = label.Align() == Label::Alignment::Center ? grow : 0;
+            const Label roomy(label.Name(),
+                              label.Bounds().adjusted(-growLeft, 0, grow, label.Height()),
+                              {label.BackColor(), label.ForeColor(), label.Font(), label.Align(),
+                               label.FlatFrame()},
+                              QString::fromLatin1(shown ? shown : caption));
+            const int f = label.FlatFrame() ? 1 : 0; // inside the frame
+            const QRect inside = twips::toPixels(label.Bounds()).adjusted(f, f, -f, -f);
+            const QRect room = twips::toPixels(roomy.Bounds()).adjusted(f, f, -f, -f);
+            const QImage wide = Render(room, scale, roomy);
+            const QRect there((inside.topLeft() - room.topLeft()) * scale, inside.size() * scale);
+            EXPECT_TRUE(there.contains(Ink(wide, toQColor(label.BackColor()).rgb())));
+            EXPECT_EQ(Render(inside, scale, label), wide.copy(there));
+        }
+
+    // What the game prints on its picture boxes: the fire button's label, and the game-over
+    // lines of the best score the labels can show, centred as the game centres them.
+    game.UpdateFrame();
+    game.Record().dScore = 99999;
+    game.Record().dHighScore = 99999;
+    game.Record().lGameState = 3;
+    game.tmrState_Timer();
+    for (const PictureBox* box : {&form.picFire, &form.picGZone})
+        for (const int scale : {1, 2}) {
+            const QImage seen =
+                Render(QRect(QPoint(), twips::toPixels(box->Bounds()).size()), scale, *box);
+            for (const DrawOp& op : box->Drawing()) {
+                SCOPED_TRACE(op.text.toStdString() + " at " + std::to_string(scale) + "x");
+                const QRect ink = Ink(seen.copy(0, twips::toPixels(op.y1) * scale, seen.width(),
+                                                QFontMetrics(op.font.toQFont()).height() * scale),
+                                      toQColor(box->BackColor()).rgb());
+                EXPECT_GT(ink.left(), 0);
+                EXPECT_LT(ink.right(), seen.width() - 1);
+                if (box == &form.picGZone) {
+                    EXPECT_NEAR(ink.left(), seen.width() - 1 - ink.right(), 2 * scale);
+                }
+            }
+        }
+}
+
+} // namespace
