@@ -89,7 +89,7 @@ void HeadlessReplay(benchmark::State& state) {
     for (auto _ : state) {
         ScriptedPlatform platform;
         Game game(artwork, platform, highScores);
-        ScriptRunner runner(game, platform, out);
+        ScriptRunner runner(game.game, platform, out);
         game.game.Form_Load();
         for (const ScriptLine& line : script) {
             runner.Run(line);

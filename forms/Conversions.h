@@ -21,8 +21,3 @@ std::int16_t CInt(double value);
 // Formats a number with the pattern "#,##0" (whole number, the default locale's group
 // separator) or "0" (whole number, no separator).
 QString Format(double value, const QString& pattern);
-
-// The application title: caption of every message box and input box.
-namespace App {
-inline const QString Title = QStringLiteral("Varnoth");
-}

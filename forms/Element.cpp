@@ -9,16 +9,16 @@ static double asSingle(double twips) {
 void Element::SetLeft(double left) {
     const QRectF previous = bounds_;
     bounds_.moveLeft(asSingle(left));
-    changed(previous);
+    emit changed(previous);
 }
 
 void Element::SetTop(double top) {
     const QRectF previous = bounds_;
     bounds_.moveTop(asSingle(top));
-    changed(previous);
+    emit changed(previous);
 }
 
 void Element::SetVisible(bool visible) {
     visible_ = visible;
-    changed();
+    report();
 }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <QObject>
 #include <QRectF>
 #include <QString>
-#include <functional>
 
 // What every element of the window has: a name, a rectangle in twips and a visibility.
-// The window that shows the element listens through onChange; the element reports the area
-// it covered before the change, so that a moved element is repainted where it was too.
+// The window that shows the element listens to changed; the element reports the area it
+// covered before the change, so that a moved element is repainted where it was too.
 // Without a listener (in tests and the headless driver) a change costs nothing more.
-class Element {
+class Element : public QObject {
+    Q_OBJECT
 public:
     explicit Element(QString name, QRectF bounds, bool visible = true)
         : name_(std::move(name)), bounds_(bounds), visible_(visible) {}
@@ -29,14 +30,11 @@ public:
     void SetTop(double top);
     void SetVisible(bool visible);
 
-    std::function<void(const QRectF& previousArea)> onChange;
+signals:
+    void changed(const QRectF& previousArea);
 
 protected:
-    void changed() { changed(bounds_); }
-    void changed(const QRectF& previousArea) {
-        if (onChange)
-            onChange(previousArea);
-    }
+    void report() { emit changed(bounds_); }
 
 private:
     QString name_;

@@ -4,5 +4,5 @@ void Image::SetPicture(PictureRef picture) {
     if (picture == picture_)
         return;
     picture_ = std::move(picture);
-    changed();
+    report();
 }

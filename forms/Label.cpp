@@ -6,21 +6,20 @@ void Label::SetCaption(const QString& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    changed();
-    if (onCaptionChange)
-        onCaptionChange();
+    report();
+    emit captionChanged();
 }
 
 void Label::SetBackColor(Colour colour) {
     if (colour == look_.BackColor)
         return;
     look_.BackColor = colour;
-    changed();
+    report();
 }
 
 void Label::SetForeColor(Colour colour) {
     if (colour == look_.ForeColor)
         return;
     look_.ForeColor = colour;
-    changed();
+    report();
 }

@@ -4,11 +4,10 @@
 #include "forms/Element.h"
 #include "forms/Font.h"
 
-#include <functional>
-
 // A windowless text area: fills its rectangle with BackColor and draws Caption from its top
 // edge. The window paints it in the stacking order.
 class Label : public Element {
+    Q_OBJECT
 public:
     enum class Alignment { Left, Center };
 
@@ -33,8 +32,9 @@ public:
     Alignment Align() const { return look_.Align; }
     bool FlatFrame() const { return look_.FlatFrame; }
 
-    // Told after Caption changed, for a screen reader that speaks the label.
-    std::function<void()> onCaptionChange;
+signals:
+    // After Caption changed, for a screen reader that speaks the label.
+    void captionChanged();
 
 private:
     Look look_;

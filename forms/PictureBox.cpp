@@ -16,12 +16,12 @@ void PictureBox::Cls() {
     drawing_.clear();
     currentX_ = 0;
     currentY_ = 0;
-    changed();
+    report();
 }
 
 void PictureBox::draw(DrawOp op) {
     drawing_.push_back(std::move(op));
-    changed();
+    report();
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
@@ -72,13 +72,12 @@ float PictureBox::TextWidth(const QString& text) const {
 }
 
 void PictureBox::SetFocus() {
-    if (onSetFocus)
-        onSetFocus();
+    emit focusRequested();
 }
 
 void PictureBox::SetBackColor(Colour colour) {
     if (colour == look_.BackColor)
         return;
     look_.BackColor = colour;
-    changed();
+    report();
 }

@@ -2,12 +2,12 @@
 
 #include "forms/Colour.h"
 #include "forms/Element.h"
+#include "forms/Event.h"
 #include "forms/Font.h"
 #include "forms/Picture.h"
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 // One thing drawn on a picture box, in the box's twips. Text stands with its top-left
@@ -29,6 +29,7 @@ struct DrawOp {
 // Cls is kept as a list, so the window can paint it again at any scale and tests can read
 // exactly what was drawn.
 class PictureBox : public Element {
+    Q_OBJECT
 public:
     struct Look {
         Colour BackColor = SystemColour::WindowBackground;
@@ -70,11 +71,13 @@ public:
 
     const std::vector<DrawOp>& Drawing() const { return drawing_; }
 
-    // The box's events, wired by whoever drives the window.
-    std::function<void()> Click;
-    std::function<void(std::int16_t& charCode)> KeyPress;
+    // The box's events; KeyPress carries the typed character's code.
+    Event Click;
+    Event KeyPress;
+
+signals:
     // How the showing window learns that the box asked for the keyboard focus.
-    std::function<void()> onSetFocus;
+    void focusRequested();
 
 private:
     void draw(DrawOp op);

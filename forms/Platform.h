@@ -1,8 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 class Timer;
+
+// Thrown by End: unwinds out of the handler that ended the program, so nothing after End
+// runs, as in the real game. Whoever raised the event catches it.
+class ProgramEnded : public std::exception {
+public:
+    const char* what() const noexcept override { return "the program has ended"; }
+};
 
 // The services the game asks of its surroundings beyond its own elements: the two modal
 // dialogs, the yield to pending events, the end of the program, and the clock behind the
@@ -24,7 +32,7 @@ public:
                              const QString& defaultText) = 0;
     // Runs the pending window events, ticks and input included, before returning.
     virtual void DoEvents() = 0;
-    // Ends the program at once; no further event runs. Does not return.
+    // Ends the program: no further event runs, and End leaves the handler by ProgramEnded.
     [[noreturn]] virtual void End() = 0;
     // Lets the platform's clock drive timer while it is enabled.
     virtual void BindTimer(Timer& timer) = 0;

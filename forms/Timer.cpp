@@ -2,12 +2,10 @@
 
 void Timer::SetInterval(int interval) {
     interval_ = interval;
-    if (onChange)
-        onChange();
+    emit changed();
 }
 
 void Timer::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (onChange)
-        onChange();
+    emit changed();
 }

@@ -1,4 +1,5 @@
 // Preparing a game, and the player's only input: the fire button.
+#include "game/App.h"
 #include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"

@@ -1,4 +1,5 @@
 // The heartbeat of the game: every 25 ms tmrState moves the three-state machine on.
+#include "game/App.h"
 #include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"

@@ -34,7 +34,8 @@ template <std::size_t... I> std::array<Label, sizeof...(I)> lamps(std::index_seq
 } // namespace
 
 VarnothForm::VarnothForm(const Artwork& artwork)
-    : Icon(artwork.WindowIcon), picFire(QStringLiteral("picFire"), {3620, 6150, 1480, 360},
+    : Form(QStringLiteral(".:Varnoth:."), {7800, 7080}, RGB(255, 255, 255), artwork.WindowIcon),
+      picFire(QStringLiteral("picFire"), {3620, 6150, 1480, 360},
                                         {RGB(255, 0, 0),
                                          SystemColour::WindowText,
                                          {QStringLiteral("MS Sans Serif"), 8.25, true},
@@ -84,4 +85,32 @@ std::vector<Element*> VarnothForm::WindowlessElements() {
         order.push_back(&lblExtraIndicator[static_cast<std::size_t>(i)]);
     order.insert(order.end(), {&lblExtras, &imgDevice, &imgPanel});
     return order;
+}
+
+// The game paints the faces of its picture boxes, so they get names of their own; a label is
+// spoken by its caption, with a description that says which figure it shows. The lamps repeat
+// the stage message and the pictures are decoration, so they are left out. In reading order:
+// top band, play field, control panel.
+const std::vector<Accessibility::Presentation>& VarnothForm::SpokenElements() const {
+    static const std::vector<Accessibility::Presentation> elements{
+        {QStringLiteral("lblScore"), QAccessible::StaticText, {}, QStringLiteral("Score")},
+        {QStringLiteral("lblHighScore"),
+         QAccessible::StaticText,
+         {},
+         QStringLiteral("High score and its holder")},
+        {QStringLiteral("picGZone"), QAccessible::Canvas, QStringLiteral("Play field"),
+         QStringLiteral("Targets cross from left to right below the device; fire when one "
+                        "is right under the beam")},
+        {QStringLiteral("picExplosion"), QAccessible::Graphic, QStringLiteral("Explosion"),
+         QStringLiteral("Shows over a target that was hit")},
+        {QStringLiteral("picFire"), QAccessible::Button, QStringLiteral("Fire"),
+         QStringLiteral("Sends the beam down; after a game, asks whether to play again")},
+        {QStringLiteral("lblLives"), QAccessible::StaticText, {}, QStringLiteral("Lives")},
+        {QStringLiteral("lblExtras"), QAccessible::StaticText, {}, QStringLiteral("Stage")},
+        {QStringLiteral("lblStat"),
+         QAccessible::StaticText,
+         {},
+         QStringLiteral("Targets hit of targets come")},
+    };
+    return elements;
 }

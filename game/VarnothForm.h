@@ -1,14 +1,13 @@
 #pragma once
 
+#include "forms/Form.h"
 #include "forms/Image.h"
 #include "forms/ImageList.h"
 #include "forms/Label.h"
 #include "forms/PictureBox.h"
 #include "forms/Timer.h"
 
-#include <QSizeF>
 #include <array>
-#include <functional>
 #include <vector>
 
 struct Artwork;
@@ -16,18 +15,11 @@ struct Artwork;
 // The game's one window as a set of named elements in their starting state: every position,
 // size, colour, font, caption, picture, timer and the stacking order. The game logic drives
 // these elements; FormWindow shows them. Needs no display, so the whole game runs headless.
-class VarnothForm {
+class VarnothForm : public Form {
 public:
     static constexpr int kLamps = 10;
 
     explicit VarnothForm(const Artwork& artwork);
-    VarnothForm(const VarnothForm&) = delete;
-    VarnothForm& operator=(const VarnothForm&) = delete;
-
-    const QString Caption = QStringLiteral(".:Varnoth:.");
-    const QSizeF ClientSize{7800, 7080};
-    const Colour BackColor = RGB(255, 255, 255);
-    const PictureRef Icon;
 
     PictureBox picFire;
     PictureBox picExplosion;
@@ -54,12 +46,13 @@ public:
     const ImageList imglstComputer;
     const ImageList imglstDevice;
 
-    // The window's own events.
-    std::function<void()> Load;
-    std::function<void()> Activate;
-
-    // Picture boxes, front to back; they always lie above every windowless element.
-    std::vector<PictureBox*> PictureBoxes() { return {&picFire, &picExplosion, &picGZone}; }
-    // Labels and images, front to back.
-    std::vector<Element*> WindowlessElements();
+    std::vector<PictureBox*> PictureBoxes() override {
+        return {&picFire, &picExplosion, &picGZone};
+    }
+    std::vector<Element*> WindowlessElements() override;
+    std::vector<Event*> Events() override {
+        return {&Load,           &Activate,        &picFire.Click,
+                &picFire.KeyPress, &tmrState.OnTimer, &tmrExtras.OnTimer};
+    }
+    const std::vector<Accessibility::Presentation>& SpokenElements() const override;
 };

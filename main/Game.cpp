@@ -3,13 +3,19 @@
 #include "replay/GameRecording.h"
 
 Game::Game(const Artwork& artwork, Platform& platform, HighScoreStore& highScores,
-           ScriptRecorder* recorder)
+           ScriptRecorder* recorder, const Event::Layer& guard)
     : recording_(recorder ? std::optional<RecordingPlatform>(std::in_place, platform, *recorder)
                           : std::nullopt),
       form(artwork),
       game(form, recording_ ? static_cast<Platform&>(*recording_) : platform, highScores) {
-    if (recorder)
-        RecordEvents(form, *recorder);
+    // The guard outermost, so that what goes wrong while the recorder notes an event is
+    // caught as well; the recorder inside it, so an event that fails is noted as it ran.
+    for (Event* event : form.Events()) {
+        if (guard)
+            event->AddLayer(guard);
+        if (recorder)
+            event->AddLayer(RecordingLayer(form, *recorder));
+    }
 }
 
 void Game::Start() {

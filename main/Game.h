@@ -1,8 +1,9 @@
 #pragma once
 
+#include "forms/Event.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/RecordingPlatform.h"
-#include "game/VarnothForm.h"
 
 #include <optional>
 
@@ -21,14 +22,15 @@ class ScriptRecorder;
 //   FormWindow window(g.form);          // or on screen: showing the window starts it
 //
 // Given a recorder, the game plays on a RecordingPlatform over `platform` and the recorder
-// hears every event, answer and yield, so the game can be replayed exactly.
+// hears every event, answer and yield, so the game can be replayed exactly. Given a guard,
+// every event runs inside it, the recorder's bookkeeping included.
 class Game {
     // First, so that the game below can play on it.
     std::optional<RecordingPlatform> recording_;
 
 public:
     Game(const Artwork& artwork, Platform& platform, HighScoreStore& highScores,
-         ScriptRecorder* recorder = nullptr);
+         ScriptRecorder* recorder = nullptr, const Event::Layer& guard = {});
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -36,6 +38,6 @@ public:
     void Start();
 
     VarnothForm form;
-    // Built after the form: it wires itself to the elements' events.
+    // Built after the form: it answers the elements' events.
     frmVarnoth game;
 };

@@ -3,9 +3,12 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
+#include "forms/ExitStatus.h"
+#include "game/App.h"
 #include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
+#include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
 #include "window/WindowReplay.h"
 #include "game/Artwork.h"
@@ -37,9 +40,6 @@ bool hasDisplay(const CommandLine& line) {
            std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
 }
 
-constexpr int kFailed = 1;
-constexpr int kScriptFault = 2;
-
 // Closes the record of the game, if one is kept; says on standard error why it is missing
 // when it could not be written, and answers whether all is well.
 bool closeRecording(std::optional<ScriptRecorder>& recorder) {
@@ -60,23 +60,15 @@ int play(QApplication& app, const CommandLine& line) {
     std::optional<ScriptRecorder> recorder;
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
-    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
+    EventGuard guard(platform, App::Title);
+    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr, guard.Layer());
     FormWindow window(game.form);
     platform.SetDialogParent(&window);
-    // No to another game ends the program inside a handler, past every destructor: a save
-    // still waiting for a busy store is made and the record closed first.
-    platform.onEnd = [&highScores, &recorder] {
-        highScores.FinishSaving();
-        if (!closeRecording(recorder))
-            std::exit(kFailed);
-    };
-    const EventGuard guard(game.form, window, [&highScores, &recorder] {
-        highScores.FinishSaving();
-        closeRecording(recorder);
-    });
     window.Show();
+    // No to another game, a run-time error and the close box all end the loop here; a save
+    // still waiting for a busy store is made as highScores goes.
     const int status = app.exec();
-    return closeRecording(recorder) ? status : kFailed;
+    return closeRecording(recorder) ? status : ExitStatus::kFailure;
 }
 
 // The window shows a recorded game: the script is the only player.
@@ -86,7 +78,7 @@ int replay(QApplication& app, const CommandLine& line) {
         script = Script::read(line.replayFile);
     } catch (const ScriptError& error) {
         std::cerr << "varnoth: " << error.what() << '\n';
-        return kScriptFault;
+        return ExitStatus::kRefused;
     }
     Fonts::load();
     const Artwork artwork;
@@ -94,7 +86,8 @@ int replay(QApplication& app, const CommandLine& line) {
     RegistryHighScore highScores;
     Game game(artwork, platform, highScores);
     FormWindow window(game.form);
-    WindowReplay player(std::move(script), game, platform, window, line.stats);
+    ScriptRunner runner(game.game, platform, std::cout);
+    WindowReplay player(std::move(script), runner, platform, window, line.stats);
     window.Show();
     player.Start();
     app.exec();
@@ -110,20 +103,20 @@ int Main(int argc, char** argv) {
     } catch (const std::invalid_argument& error) {
         std::cerr << "varnoth: " << error.what() << '\n'
                   << CommandLine::usageLine() << "Try 'varnoth --help' for more.\n";
-        return 2;
+        return ExitStatus::kRefused;
     }
     if (line.help) {
         std::cout << CommandLine::usage();
-        return 0;
+        return ExitStatus::kSuccess;
     }
     if (line.version) {
         std::cout << "varnoth " << kVarnothVersion << '\n';
-        return 0;
+        return ExitStatus::kSuccess;
     }
     if (!hasDisplay(line)) {
         std::cerr << "varnoth: no display to open the window on; without a screen, run it as "
                      "xvfb-run -s '-screen 0 1024x768x24' varnoth\n";
-        return 1;
+        return ExitStatus::kFailure;
     }
     if (line.scale) {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*line.scale));
@@ -154,6 +147,6 @@ int Main(int argc, char** argv) {
         return line.replayFile.empty() ? play(app, line) : replay(app, line);
     } catch (const std::exception& error) {
         std::cerr << "varnoth: cannot start: " << error.what() << '\n';
-        return 1;
+        return ExitStatus::kFailure;
     }
 }

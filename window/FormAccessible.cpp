@@ -1,12 +1,11 @@
 #include "window/FormAccessible.h"
 
-#include "window/Accessibility.h"
 #include "forms/Element.h"
+#include "forms/Form.h"
 #include "window/FormWindow.h"
 #include "forms/Label.h"
 #include "window/LabelAccessible.h"
 #include "window/PictureBoxWidget.h"
-#include "game/VarnothForm.h"
 
 #include <algorithm>
 
@@ -14,25 +13,25 @@ FormAccessible::FormAccessible(FormWindow* window)
     : QAccessibleWidget(window, QAccessible::Window), window_(window) {
     for (Element* element : window->form().WindowlessElements()) {
         auto* label = dynamic_cast<Label*>(element);
-        const auto* presentation = Accessibility::presentationOf(element->Name());
+        const auto* presentation = window->form().PresentationOf(element->Name());
         if (!label || !presentation)
             continue;
         const QAccessible::Id id = QAccessible::registerAccessibleInterface(
             new LabelAccessible(*label, presentation->description, window));
         labels_.push_back({label, id});
         // A screen reader follows the score, the lives and the messages as they change.
-        label->onCaptionChange = [id] {
+        QObject::connect(label, &Label::captionChanged, window, [id] {
             if (QAccessibleInterface* spoken = QAccessible::accessibleInterface(id)) {
                 QAccessibleEvent event(spoken, QAccessible::NameChanged);
                 QAccessible::updateAccessibility(&event);
             }
-        };
+        });
     }
 }
 
 FormAccessible::~FormAccessible() {
     for (const SpokenLabel& spoken : labels_) {
-        spoken.label->onCaptionChange = nullptr;
+        QObject::disconnect(spoken.label, &Label::captionChanged, window_, nullptr);
         QAccessible::deleteAccessibleInterface(spoken.id);
     }
 }
@@ -41,7 +40,7 @@ FormAccessible::~FormAccessible() {
 // built, before its picture boxes exist.
 std::vector<QAccessibleInterface*> FormAccessible::children() const {
     std::vector<QAccessibleInterface*> found;
-    for (const Accessibility::Presentation& presentation : Accessibility::spokenElements()) {
+    for (const Accessibility::Presentation& presentation : window_->form().SpokenElements()) {
         QAccessibleInterface* child = nullptr;
         if (PictureBoxWidget* box = window_->pictureBoxWidget(presentation.element)) {
             child = QAccessible::queryAccessibleInterface(box);

@@ -1,12 +1,12 @@
 #include "window/FormWindow.h"
 
+#include "forms/Form.h"
 #include "window/Accessibility.h"
 #include "window/ElementPainter.h"
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "window/PictureBoxWidget.h"
 #include "forms/Twips.h"
-#include "game/VarnothForm.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -33,10 +33,9 @@ QIcon iconOf(const Picture& picture) {
 
 } // namespace
 
-FormWindow::FormWindow(VarnothForm& form, QWidget* parent)
+FormWindow::FormWindow(Form& form, QWidget* parent)
     : QWidget(parent), form_(form), windowless_(form.WindowlessElements()) {
     Accessibility::install();
-    setObjectName(QStringLiteral("frmVarnoth"));
     setWindowTitle(form_.Caption);
     if (form_.Icon)
         setWindowIcon(iconOf(*form_.Icon));
@@ -48,12 +47,12 @@ FormWindow::FormWindow(VarnothForm& form, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     for (Element* element : windowless_) {
-        element->onChange = [this, element](const QRectF& previousArea) {
+        connect(element, &Element::changed, this, [this, element](const QRectF& previousArea) {
             // One pixel more on each side covers the rounding of twips to pixels.
             const QRect before = twips::toPixels(previousArea).adjusted(-1, -1, 1, 1);
             const QRect now = twips::toPixels(element->Bounds()).adjusted(-1, -1, 1, 1);
             update(before == now ? QRegion(now) : QRegion(before).united(now));
-        };
+        });
     }
     // Created back to front, so each box lies above the ones made before it.
     auto boxes = form_.PictureBoxes();
@@ -66,14 +65,8 @@ FormWindow::FormWindow(VarnothForm& form, QWidget* parent)
         setTabOrder(boxes_[i], boxes_[i + 1]);
 }
 
-FormWindow::~FormWindow() {
-    for (Element* element : windowless_)
-        element->onChange = nullptr;
-}
-
 void FormWindow::Show() {
-    if (form_.Load)
-        form_.Load();
+    form_.Load.Raise();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -100,12 +93,11 @@ void FormWindow::paintEvent(QPaintEvent* event) {
         else if (const auto* image = dynamic_cast<const Image*>(&element))
             ElementPainter::paint(painter, *image);
     }
-    if (onPainted)
-        onPainted();
+    emit painted();
 }
 
 bool FormWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && form_.Activate)
-        form_.Activate();
+    if (event->type() == QEvent::WindowActivate)
+        form_.Activate.Raise();
     return QWidget::event(event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/Accessibility.h"
+#include "forms/Presentation.h"
 
 #include <QAccessibleWidget>
 

@@ -17,17 +17,12 @@ PictureBoxWidget::PictureBoxWidget(PictureBox& box, QWidget* parent)
     setObjectName(box.Name());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    box_.onChange = [this](const QRectF&) { sync(); };
-    box_.onSetFocus = [this] { setFocus(Qt::OtherFocusReason); };
+    connect(&box_, &Element::changed, this, &PictureBoxWidget::sync);
+    connect(&box_, &PictureBox::focusRequested, this, [this] { setFocus(Qt::OtherFocusReason); });
     setGeometry(twips::toPixels(box_.Bounds()));
     setVisible(box_.Visible());
     for (const DrawOp& op : box_.Drawing())
         shown_.push_back({op, ElementPainter::reach(op)});
-}
-
-PictureBoxWidget::~PictureBoxWidget() {
-    box_.onChange = nullptr;
-    box_.onSetFocus = nullptr;
 }
 
 void PictureBoxWidget::sync() {
@@ -81,8 +76,7 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
 }
 
 void PictureBoxWidget::click() {
-    if (box_.Click)
-        box_.Click();
+    box_.Click.Raise();
 }
 
 // A click is a press and a release of the left button over the box.
@@ -93,13 +87,13 @@ void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void PictureBoxWidget::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if (text.isEmpty() || !box_.KeyPress) {
+    if (text.isEmpty() || !box_.KeyPress.Handled()) {
         QWidget::keyPressEvent(event);
         return;
     }
     // Characters arrive one at a time as 16-bit codes, Enter and Backspace included.
     for (const QChar c : text) {
         auto code = static_cast<std::int16_t>(c.unicode());
-        box_.KeyPress(code);
+        box_.KeyPress.Raise(code);
     }
 }

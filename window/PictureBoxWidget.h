@@ -17,7 +17,6 @@ class PictureBoxWidget : public QWidget {
     Q_OBJECT
 public:
     PictureBoxWidget(PictureBox& box, QWidget* parent);
-    ~PictureBoxWidget() override;
 
     PictureBox& box() { return box_; }
     // The box's Click event, as the mouse and a screen reader's press raise it.

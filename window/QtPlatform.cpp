@@ -1,5 +1,6 @@
 #include "window/QtPlatform.h"
 
+#include "forms/ExitStatus.h"
 #include "forms/Timer.h"
 
 #include <QAbstractButton>
@@ -7,7 +8,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
-#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -116,26 +116,29 @@ QString QtPlatform::InputBox(const QString& prompt, const QString& title,
 
 void QtPlatform::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (quitting_)
+        throw ProgramEnded();
+}
+
+void QtPlatform::Quit(int status) {
+    quitting_ = true;
+    // Queued, so that it reaches the application's own loop even when it comes before that
+    // loop runs or from inside a dialog's.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
+        Qt::QueuedConnection);
 }
 
 void QtPlatform::End() {
-    if (onEnd)
-        onEnd();
-    std::exit(EXIT_SUCCESS);
+    Quit(ExitStatus::kSuccess);
+    throw ProgramEnded();
 }
 
 void QtPlatform::BindTimer(Timer& timer) {
     auto& clock = timers_.emplace_back(std::make_unique<QTimer>());
     clock->setTimerType(Qt::PreciseTimer);
     QTimer* raw = clock.get();
-    QObject::connect(raw, &QTimer::timeout, [this, &timer] {
-        if (!timer.OnTimer)
-            return;
-        if (aroundTick)
-            aroundTick(timer.OnTimer);
-        else
-            timer.OnTimer();
-    });
+    QObject::connect(raw, &QTimer::timeout, [&timer] { timer.OnTimer.Raise(); });
     const auto apply = [raw, &timer] {
         raw->setInterval(timer.Interval());
         if (timer.Enabled() && !raw->isActive())
@@ -143,6 +146,6 @@ void QtPlatform::BindTimer(Timer& timer) {
         else if (!timer.Enabled())
             raw->stop();
     };
-    timer.onChange = apply;
+    QObject::connect(&timer, &Timer::changed, raw, apply);
     apply();
 }

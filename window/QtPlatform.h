@@ -2,7 +2,6 @@
 
 #include "forms/Platform.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -12,7 +11,7 @@ class QWidget;
 
 // The platform of the real window: Qt's message and input dialogs, processEvents for the
 // yield, precise QTimers for the clock (a 25 ms tick comes every 25 ms, not every 31), and
-// exit for the end of the program.
+// the end of the event loop for the end of the program.
 class QtPlatform : public Platform {
 public:
     QtPlatform();
@@ -20,10 +19,9 @@ public:
 
     // The window that owns the dialogs.
     void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
-    // Runs just before End leaves the program, for whatever must still be written out.
-    std::function<void()> onEnd;
-    // Wraps every timer tick, so that a caller can measure them; it must call tick.
-    std::function<void(const std::function<void()>& tick)> aroundTick;
+    // Ends the event loop with status once control is back in it; from then on every yield
+    // leaves its handler by ProgramEnded, so that no more of the game runs.
+    void Quit(int status);
 
     int MsgBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title,
@@ -40,5 +38,6 @@ public:
 
 private:
     QWidget* dialogParent_ = nullptr;
+    bool quitting_ = false;
     std::vector<std::unique_ptr<QTimer>> timers_;
 };

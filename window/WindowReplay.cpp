@@ -1,5 +1,6 @@
 #include "window/WindowReplay.h"
 
+#include "forms/ExitStatus.h"
 #include "replay/ScriptedPlatform.h"
 #include "window/FormWindow.h"
 
@@ -9,18 +10,17 @@
 
 namespace {
 constexpr int kTickMs = 25;
-constexpr int kScriptFault = 2;
-constexpr int kFailure = 1;
 } // namespace
 
-WindowReplay::WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedPlatform& platform,
-                           FormWindow& window, bool printStats)
-    : script_(std::move(script)), runner_(game, platform, std::cout), printStats_(printStats) {
+WindowReplay::WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner,
+                           ScriptedPlatform& platform, FormWindow& window, bool printStats)
+    : script_(std::move(script)), runner_(runner), printStats_(printStats) {
     // The yields inside a tick paint the window and take input, as in a game played live.
-    platform.onDoEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    QObject::connect(&platform, &ScriptedPlatform::yielded, &clock_,
+                     [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     // The game's first tick comes with its first frame, not a clock step later: a script
     // with no ticks ends as soon as the window has shown its first frame.
-    window.onPainted = [this] {
+    QObject::connect(&window, &FormWindow::painted, &clock_, [this] {
         if (shown_)
             return;
         shown_ = true;
@@ -32,7 +32,7 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedP
             clock_.start();
             step();
         });
-    };
+    });
     clock_.setTimerType(Qt::PreciseTimer);
     clock_.setInterval(kTickMs);
     QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
@@ -70,11 +70,11 @@ void WindowReplay::step() {
         std::cout << "{\"ended\":true}\n";
     } catch (const ScriptError& fault) {
         std::cerr << "varnoth: " << fault.what() << '\n';
-        exitCode_ = kScriptFault;
+        exitCode_ = ExitStatus::kRefused;
     } catch (const std::exception& error) {
         // This runs from the event loop, which must never see an exception.
         std::cerr << "varnoth: the replay failed: " << error.what() << '\n';
-        exitCode_ = kFailure;
+        exitCode_ = ExitStatus::kFailure;
     }
     finish();
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 class FormWindow;
-class Game;
 class ScriptedPlatform;
 
 // Plays a replay script back in the window at the game's own cadence: one of the script's
@@ -19,7 +18,8 @@ class ScriptedPlatform;
 // figures of the run when asked.
 class WindowReplay {
 public:
-    WindowReplay(std::vector<ScriptLine> script, Game& game, ScriptedPlatform& platform,
+    // The runner plays on platform, the game's platform.
+    WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner, ScriptedPlatform& platform,
                  FormWindow& window, bool printStats);
 
     void Start();
@@ -32,7 +32,7 @@ private:
     void finish();
 
     std::vector<ScriptLine> script_;
-    ScriptRunner runner_;
+    ScriptRunner& runner_;
     PlayStats stats_;
     QTimer clock_;
     std::size_t next_ = 0;

@@ -186,7 +186,8 @@ TEST_F(Rules, StatisticsAndLivesLabels) {
 // against the old number of targets, as the game has always done it.
 TEST_F(Rules, HitIsCountedBeforeItsCrossing) {
     QStringList captions;
-    form.lblStat.onChange = [&](const QRectF&) { captions += form.lblStat.Caption(); };
+    QObject::connect(&form.lblStat, &Element::changed,
+                     [&](const QRectF&) { captions += form.lblStat.Caption(); });
     m.lGameState = 2;
     m.lBeamLength = 2600;
     m.bBeamAtTarget = true;

@@ -35,7 +35,7 @@ int replay(const std::string& scriptPath) {
     ScriptedPlatform platform;
     RegistryHighScore highScores;
     Game game(artwork, platform, highScores);
-    ScriptRunner runner(game, platform, std::cout);
+    ScriptRunner runner(game.game, platform, std::cout);
     try {
         game.Start();
         for (const ScriptLine& line : script)

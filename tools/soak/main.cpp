@@ -103,7 +103,7 @@ double residentMiB() {
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
     explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores), player(game, platform, start) {
+        : game(artwork, platform, highScores), player(game.game, platform, start) {
         game.Start();
     }
     ScriptedPlatform platform;
