@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr Colour kLampOff = RGB(192, 192, 192);
-
 // Typed on the fire button, in any mix of capitals, it puts the game in its hidden mode.
 const QString kCodeWord = QStringLiteral("quorly");
 constexpr Long kHiddenLives = 10;
@@ -69,7 +67,7 @@ void frmVarnoth::Form_Load() {
     m.lExtraPoints = 0;
     m.lStage = -1;
     for (Label& lamp : form.lblExtraIndicator)
-        lamp.SetBackColor(kLampOff);
+        lamp.SetBackColor(VarnothForm::kLampOff);
     UpdateStage(0);
 }
 

@@ -11,13 +11,13 @@ const Font kVerdanaBold{QStringLiteral("Verdana"), 8.25, true};
 constexpr Colour kBlack = RGB(0, 0, 0);
 constexpr Colour kPanelGreen = RGB(0, 192, 0);
 
-// The lamps start lit as a rainbow of the stages: red, yellow, then green.
+// The lamps start all lit.
 Colour lampColour(int index) {
-    if (index < 3)
-        return RGB(255, 0, 0);
-    if (index < 6)
-        return RGB(255, 255, 0);
-    return RGB(0, 255, 0);
+    if (index < VarnothForm::kFirstYellowLamp)
+        return VarnothForm::kLampRed;
+    if (index < VarnothForm::kFirstGreenLamp)
+        return VarnothForm::kLampYellow;
+    return VarnothForm::kLampGreen;
 }
 
 Label lamp(int index) {

@@ -1,5 +1,7 @@
 #include "main/HighScore.h"
 
+#include "forms/Conversions.h"
+
 #include "registry/ConversionError.h"
 #include "registry/RegistryStore.h"
 #include "registry/RegistryTypes.h"
@@ -9,7 +11,6 @@
 
 #include <QCoreApplication>
 
-#include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -21,19 +22,6 @@ constexpr auto kWhoValue = "HighScoreWho";
 constexpr auto kScoreValue = "HighScore";
 // How often a kept save is tried again while the game runs.
 constexpr std::chrono::milliseconds kRetryInterval{250};
-
-// A Double to a Long as the game's language converts one: to the nearest whole number, a half
-// to the even neighbour, and an overflow error when the result does not fit.
-std::int32_t ToLong(double d) {
-    double whole = std::round(d);
-    if (std::fabs(d - std::trunc(d)) == 0.5) {
-        whole = 2.0 * std::round(d / 2.0);
-    }
-    if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) {
-        throw ConversionError(ConversionError::kOverflow);
-    }
-    return static_cast<std::int32_t>(whole);
-}
 
 void OpenRecord(clsRegistry& registry) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
@@ -133,7 +121,7 @@ bool RegistryHighScore::Write(const Record& record, std::chrono::milliseconds wa
             registry.Value(record.who.toStdString());
             registry.ValueKey(kScoreValue);
             registry.ValueType(reg::REG_DWORD);
-            registry.Value(ToLong(record.best));
+            registry.Value(CLng(record.best));
         } catch (...) {
             // The game shows nothing when its record can't be kept, and what was written before
             // the error stays written.

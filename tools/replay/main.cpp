@@ -6,6 +6,7 @@
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
 #include "game/Artwork.h"
+#include "forms/ExitStatus.h"
 #include "forms/Font.h"
 
 #include <QGuiApplication>
@@ -16,12 +17,10 @@
 
 namespace {
 
-constexpr int kScriptFault = 2;
-
 [[nodiscard]] int fault(const ScriptError& error) {
     std::cout.flush();
     std::cerr << "varnoth-replay: " << error.what() << '\n';
-    return kScriptFault;
+    return ExitStatus::kRefused;
 }
 
 int replay(const std::string& scriptPath) {
@@ -46,7 +45,7 @@ int replay(const std::string& scriptPath) {
     } catch (const ScriptError& error) {
         return fault(error);
     }
-    return 0;
+    return ExitStatus::kSuccess;
 }
 
 } // namespace
@@ -62,7 +61,7 @@ int main(int argc, char** argv) {
             scriptPath = arg;
         else {
             std::cerr << "usage: varnoth-replay [--locale NAME] [SCRIPT]\n";
-            return kScriptFault;
+            return ExitStatus::kRefused;
         }
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -74,6 +73,6 @@ int main(int argc, char** argv) {
         return replay(scriptPath);
     } catch (const std::exception& error) {
         std::cerr << "varnoth-replay: " << error.what() << '\n';
-        return 1;
+        return ExitStatus::kFailure;
     }
 }
