@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The one brace rule: a body of one line under an if, for or while that has no else goes
-without braces. Lists the places that break it and exits 1; with --fix, fixes them.
+without braces. A test's EXPECT_ or ASSERT_ keeps them: those expand to an if of their own. Lists the places that break it and exits 1; with --fix, fixes them.
     tools/brace-rule.py [--fix] FILE...
 """
 import re
@@ -18,6 +18,7 @@ def braced_one_liners(lines):
         indent, body = match.group(1), lines[i + 1]
         if (lines[i + 2] == indent + "}" and body.startswith(indent + "    ")
                 and body.rstrip().endswith(";") and not body.strip().startswith("//")
+                and not body.strip().startswith(("EXPECT_", "ASSERT_"))
                 and not (i > 0 and lines[i - 1].rstrip().endswith("else"))):
             yield i
 
