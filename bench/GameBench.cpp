@@ -2,13 +2,13 @@
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 #include "main/HighScore.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "view/Artwork.h"
-#include "view/Font.h"
-#include "view/FormWindow.h"
+#include "game/Artwork.h"
+#include "forms/Font.h"
+#include "window/FormWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -98,7 +98,7 @@ void HeadlessReplay(benchmark::State& state) {
     for (auto _ : state) {
         ScriptedPlatform platform;
         Game game(artwork, platform, highScores);
-        ScriptRunner runner(game, platform, out);
+        ScriptRunner runner(game.game, platform, out);
         game.game.Form_Load();
         for (const ScriptLine& line : script) {
             runner.Run(line);

@@ -3,9 +3,9 @@
 #include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/PictureBox.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/PictureBox.h"
 
 #include <algorithm>
 #include <cstdlib>

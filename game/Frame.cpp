@@ -2,10 +2,10 @@
 #include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/Image.h"
-#include "view/PictureBox.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/Image.h"
+#include "forms/PictureBox.h"
 
 #include <QString>
 

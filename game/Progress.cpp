@@ -2,12 +2,12 @@
 #include "game/Checked.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/Image.h"
-#include "view/ImageList.h"
-#include "view/Label.h"
-#include "view/VarnothForm.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/Image.h"
+#include "forms/ImageList.h"
+#include "forms/Label.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <array>
@@ -20,12 +20,6 @@ constexpr Long kMeterFull = 1050;
 constexpr double kPointsPerStage = 100.0;
 constexpr Long kTopStage = 10;
 
-constexpr Colour kLampOff = RGB(192, 192, 192);
-constexpr Colour kLampRed = RGB(255, 0, 0);
-constexpr Colour kLampYellow = RGB(255, 255, 0);
-constexpr Colour kLampGreen = RGB(0, 255, 0);
-constexpr Long kFirstYellowLamp = 3;
-constexpr Long kFirstGreenLamp = 6;
 
 struct StageLook {
     const char* message;
@@ -79,13 +73,13 @@ void frmVarnoth::UpdateStage(Long lPoints) {
 
     auto& lamps = form.lblExtraIndicator;
     for (Label& lamp : lamps)
-        lamp.SetBackColor(kLampOff);
+        lamp.SetBackColor(VarnothForm::kLampOff);
     for (Long i = 0; i < s; ++i)
-        lamps[i].SetBackColor(kLampRed);
-    for (Long i = kFirstYellowLamp; i < s; ++i)
-        lamps[i].SetBackColor(kLampYellow);
-    for (Long i = kFirstGreenLamp; i < s; ++i)
-        lamps[i].SetBackColor(kLampGreen);
+        lamps[i].SetBackColor(VarnothForm::kLampRed);
+    for (Long i = VarnothForm::kFirstYellowLamp; i < s; ++i)
+        lamps[i].SetBackColor(VarnothForm::kLampYellow);
+    for (Long i = VarnothForm::kFirstGreenLamp; i < s; ++i)
+        lamps[i].SetBackColor(VarnothForm::kLampGreen);
 
     m.lBeamStep = Checked::Mul(Checked::Add(s, 5), 25);
     m.lBeamLines = Checked::Add(s, 5);

@@ -1,22 +1,21 @@
 // Preparing a game, and the player's only input: the fire button.
+#include "game/App.h"
 #include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/Label.h"
-#include "view/PictureBox.h"
-#include "view/Platform.h"
-#include "view/Timer.h"
-#include "view/VarnothForm.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Platform.h"
+#include "forms/Timer.h"
+#include "game/VarnothForm.h"
 
 #include <QChar>
 #include <QString>
 
 namespace {
-
-constexpr Colour kLampOff = RGB(192, 192, 192);
 
 // Typed on the fire button, in any mix of capitals, it puts the game in its hidden mode.
 const QString kCodeWord = QStringLiteral("quorly");
@@ -68,7 +67,7 @@ void frmVarnoth::Form_Load() {
     m.lExtraPoints = 0;
     m.lStage = -1;
     for (Label& lamp : form.lblExtraIndicator)
-        lamp.SetBackColor(kLampOff);
+        lamp.SetBackColor(VarnothForm::kLampOff);
     UpdateStage(0);
 }
 

@@ -1,15 +1,16 @@
 // The heartbeat of the game: every 25 ms tmrState moves the three-state machine on.
+#include "game/App.h"
 #include "game/Checked.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 
-#include "view/Colour.h"
-#include "view/Conversions.h"
-#include "view/Image.h"
-#include "view/Label.h"
-#include "view/PictureBox.h"
-#include "view/Platform.h"
-#include "view/Timer.h"
+#include "forms/Colour.h"
+#include "forms/Conversions.h"
+#include "forms/Image.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Platform.h"
+#include "forms/Timer.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "game/frmVarnoth.h"
 
-#include "view/Platform.h"
-#include "view/VarnothForm.h"
+#include "forms/Platform.h"
+#include "game/VarnothForm.h"
 
 #include <cstdint>
 
@@ -12,12 +12,12 @@ frmVarnoth::frmVarnoth(VarnothForm& form, Platform& platform, HighScoreStore& hi
       lblExtras(form.lblExtras), imgDevice(form.imgDevice), imgComputer(form.imgComputer),
       tmrState(form.tmrState), tmrExtras(form.tmrExtras), imglstComputer(form.imglstComputer),
       imglstDevice(form.imglstDevice) {
-    form.Load = [this] { Form_Load(); };
-    form.Activate = [this] { Form_Activate(); };
-    picFire.Click = [this] { picFire_Click(); };
-    picFire.KeyPress = [this](std::int16_t& iCharCode) { picFire_KeyPress(iCharCode); };
-    tmrState.OnTimer = [this] { tmrState_Timer(); };
-    tmrExtras.OnTimer = [this] { tmrExtras_Timer(); };
+    form.Load.Handle([this] { Form_Load(); });
+    form.Activate.Handle([this] { Form_Activate(); });
+    picFire.Click.Handle([this] { picFire_Click(); });
+    picFire.KeyPress.Handle([this](std::int16_t& iCharCode) { picFire_KeyPress(iCharCode); });
+    tmrState.OnTimer.Handle([this] { tmrState_Timer(); });
+    tmrExtras.OnTimer.Handle([this] { tmrExtras_Timer(); });
     platform.BindTimer(tmrState);
     platform.BindTimer(tmrExtras);
 }

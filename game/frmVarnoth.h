@@ -38,6 +38,7 @@ public:
     void UpdateStage(Long lPoints);
     void UpdateStats();
 
+    VarnothForm& Window() { return form; }
     GameRecord& Record() { return m; }
     const GameRecord& Record() const { return m; }
     Boolean BeamPhase() const { return bBeamPhase; }

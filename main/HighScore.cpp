@@ -1,5 +1,7 @@
 #include "main/HighScore.h"
 
+#include "forms/Conversions.h"
+
 #include "registry/ConversionError.h"
 #include "registry/RegistryError.h"
 #include "registry/RegistryTypes.h"
@@ -10,7 +12,6 @@
 
 #include <QCoreApplication>
 
-#include <cmath>
 #include <cstdint>
 #include <iostream>
 
@@ -21,19 +22,6 @@ constexpr auto kWhoValue = "HighScoreWho";
 constexpr auto kScoreValue = "HighScore";
 // How often a kept save is tried again while the game runs.
 constexpr std::chrono::milliseconds kRetryInterval{250};
-
-// A Double to a Long as the game's language converts one: to the nearest whole number, a half
-// to the even neighbour, and an overflow error when the result does not fit.
-std::int32_t ToLong(double d) {
-    double whole = std::round(d);
-    if (std::fabs(d - std::trunc(d)) == 0.5) {
-        whole = 2.0 * std::round(d / 2.0);
-    }
-    if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) {
-        throw ConversionError(ConversionError::kOverflow);
-    }
-    return static_cast<std::int32_t>(whole);
-}
 
 void OpenRecord(clsRegistry& registry) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
@@ -179,10 +167,10 @@ void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, 
         registry.Value(record.who.toStdString());
         registry.ValueKey(kScoreValue);
         registry.ValueType(reg::REG_DWORD);
-        registry.Value(ToLong(record.best));
+        registry.Value(CLng(record.best));
     } catch (const RegistryError&) {
         // What was written before the error stays written, as the game always had it.
-    } catch (const ConversionError&) {
+    } catch (const Overflow&) {
     }
     // clsRegistry's errors name no cause; the store's own does.
     const int failure = transaction.FirstFailure();

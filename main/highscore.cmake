@@ -1,5 +1,4 @@
-# modMain's high-score procedures over clsRegistry (and the replay's escaping for names in
-# messages). Included from main/CMakeLists.txt.
+# modMain's high-score procedures over clsRegistry. Included from main/CMakeLists.txt.
 add_library(varnoth_highscore STATIC ${CMAKE_CURRENT_LIST_DIR}/HighScore.cpp)
 target_include_directories(varnoth_highscore PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(varnoth_highscore PUBLIC varnoth_registry varnoth_replay Qt6::Core)
+target_link_libraries(varnoth_highscore PUBLIC varnoth_registry varnoth_forms varnoth_replay)

@@ -3,16 +3,19 @@
 #include "main/CommandLine.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
-#include "replay/Game.h"
+#include "forms/ExitStatus.h"
+#include "game/App.h"
+#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
+#include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "replay/WindowReplay.h"
-#include "view/Artwork.h"
-#include "view/EventGuard.h"
-#include "view/Font.h"
-#include "view/FormWindow.h"
-#include "view/QtPlatform.h"
+#include "window/WindowReplay.h"
+#include "game/Artwork.h"
+#include "window/EventGuard.h"
+#include "forms/Font.h"
+#include "window/FormWindow.h"
+#include "window/QtPlatform.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -40,9 +43,6 @@ bool hasDisplay(const CommandLine& line) {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
            std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
 }
-
-constexpr int kFailed = 1;
-constexpr int kScriptFault = 2;
 
 // SIGTERM, SIGINT and SIGHUP: a logout, Ctrl+C in the terminal, a closed terminal.
 sigset_t endingSignals() {
@@ -85,10 +85,10 @@ private:
     QSocketNotifier notifier_;
 };
 
-// exit() ends the program past every destructor: on No to another game, at a run-time error,
-// and from inside Qt when the display goes away. The save the running game keeps is made there
-// all the same; exit() takes only a plain function, so the game is reached through the one
-// pointer below.
+// Qt ends the program itself, with exit(), when the display goes away: past every destructor
+// and the clean-up after the event loop. The save the running game keeps is made there all the
+// same; exit() takes only a plain function, so the game is reached through the one pointer
+// below.
 class SaveAtExit {
 public:
     explicit SaveAtExit(RegistryHighScore& highScores) {
@@ -129,19 +129,15 @@ int play(QApplication& app, const CommandLine& line) {
     std::optional<ScriptRecorder> recorder;
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
-    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr);
+    EventGuard guard(platform, App::Title);
+    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr, guard.Layer());
     FormWindow window(game.form);
     platform.SetDialogParent(&window);
-    // No to another game ends the program inside a handler, past every destructor: the record
-    // is closed first.
-    platform.onEnd = [&recorder] {
-        if (!closeRecording(recorder))
-            std::exit(kFailed);
-    };
-    const EventGuard guard(game.form, window, [&recorder] { closeRecording(recorder); });
     window.Show();
+    // No to another game, a run-time error, the close box and an ending signal all end the
+    // loop here; a save still waiting for a busy store is made as highScores goes.
     const int status = app.exec();
-    return closeRecording(recorder) ? status : kFailed;
+    return closeRecording(recorder) ? status : ExitStatus::kFailure;
 }
 
 // The window shows a recorded game: the script is the only player.
@@ -151,7 +147,7 @@ int replay(QApplication& app, const CommandLine& line) {
         script = Script::read(line.replayFile);
     } catch (const ScriptError& error) {
         std::cerr << "varnoth: " << error.what() << '\n';
-        return kScriptFault;
+        return ExitStatus::kRefused;
     }
     Fonts::load();
     const Artwork artwork;
@@ -161,7 +157,8 @@ int replay(QApplication& app, const CommandLine& line) {
     const EndingSignals endingSignals;
     Game game(artwork, platform, highScores);
     FormWindow window(game.form);
-    WindowReplay player(std::move(script), game, platform, window, line.stats);
+    ScriptRunner runner(game.game, platform, std::cout);
+    WindowReplay player(std::move(script), runner, platform, window, line.stats);
     window.Show();
     player.Start();
     app.exec();
@@ -177,20 +174,20 @@ int Main(int argc, char** argv) {
     } catch (const std::invalid_argument& error) {
         std::cerr << "varnoth: " << error.what() << '\n'
                   << CommandLine::usageLine() << "Try 'varnoth --help' for more.\n";
-        return 2;
+        return ExitStatus::kRefused;
     }
     if (line.help) {
         std::cout << CommandLine::usage();
-        return 0;
+        return ExitStatus::kSuccess;
     }
     if (line.version) {
         std::cout << "varnoth " << kVarnothVersion << '\n';
-        return 0;
+        return ExitStatus::kSuccess;
     }
     if (!hasDisplay(line)) {
         std::cerr << "varnoth: no display to open the window on; without a screen, run it as "
                      "xvfb-run -s '-screen 0 1024x768x24' varnoth\n";
-        return 1;
+        return ExitStatus::kFailure;
     }
     if (line.scale) {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*line.scale));
@@ -222,6 +219,6 @@ int Main(int argc, char** argv) {
         return line.replayFile.empty() ? play(app, line) : replay(app, line);
     } catch (const std::exception& error) {
         std::cerr << "varnoth: cannot start: " << error.what() << '\n';
-        return 1;
+        return ExitStatus::kFailure;
     }
 }

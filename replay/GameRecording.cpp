@@ -1,29 +1,29 @@
 #include "replay/GameRecording.h"
 
+#include "game/VarnothForm.h"
 #include "replay/EventScope.h"
-#include "view/VarnothForm.h"
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
-namespace {
-
-void wrap(std::function<void()>& event, ScriptRecorder& recorder, const char* line) {
-    event = [inner = event, &recorder, line] {
-        const EventScope scope(recorder, line);
-        inner();
-    };
-}
-
-} // namespace
-
-void RecordEvents(VarnothForm& form, ScriptRecorder& recorder) {
-    wrap(form.picFire.Click, recorder, "click");
-    wrap(form.tmrState.OnTimer, recorder, "tick");
-    wrap(form.tmrExtras.OnTimer, recorder, "extras");
-    form.picFire.KeyPress = [inner = form.picFire.KeyPress, &recorder](std::int16_t& code) {
-        const EventScope scope(recorder, "key " + std::to_string(code));
-        inner(code);
+Event::Layer RecordingLayer(VarnothForm& form, ScriptRecorder& recorder) {
+    return [&form, &recorder](const Event& event, std::int16_t& keyAscii,
+                              const Event::Handler& next) {
+        std::string line;
+        if (&event == &form.picFire.Click)
+            line = "click";
+        else if (&event == &form.tmrState.OnTimer)
+            line = "tick";
+        else if (&event == &form.tmrExtras.OnTimer)
+            line = "extras";
+        else if (&event == &form.picFire.KeyPress)
+            line = "key " + std::to_string(keyAscii);
+        // Loading and activating the window are not the player's doing: a replay shows the
+        // window, which raises them again.
+        if (line.empty()) {
+            next(keyAscii);
+            return;
+        }
+        const EventScope scope(recorder, std::move(line));
+        next(keyAscii);
     };
 }

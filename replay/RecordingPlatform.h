@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/Platform.h"
+#include "forms/Platform.h"
 
 class ScriptRecorder;
 

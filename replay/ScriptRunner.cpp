@@ -1,15 +1,16 @@
 #include "replay/ScriptRunner.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "game/frmVarnoth.h"
+#include "game/VarnothForm.h"
 #include "replay/Json.h"
 #include "replay/RecordVariables.h"
 #include "replay/StateDump.h"
 #include "replay/YieldHook.h"
-#include "view/Conversions.h"
-#include "view/Platform.h"
-#include "view/Timer.h"
-#include "view/VarnothForm.h"
+#include "forms/Conversions.h"
+#include "forms/Platform.h"
+#include "forms/Timer.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <algorithm>
@@ -161,8 +162,8 @@ const std::vector<Operation>& operations() {
 
 } // namespace
 
-ScriptRunner::ScriptRunner(Game& game, ScriptedPlatform& platform, std::ostream& out)
-    : game_(game.game), form_(game.form), platform_(platform), out_(out) {}
+ScriptRunner::ScriptRunner(frmVarnoth& game, ScriptedPlatform& platform, std::ostream& out)
+    : game_(game), form_(game.Window()), platform_(platform), out_(out) {}
 
 int ScriptRunner::TickCount(const ScriptLine& line) {
     return line.command == "tick" ? repeatCount(line) : 0;

@@ -7,7 +7,6 @@
 #include <ostream>
 #include <vector>
 
-class Game;
 class VarnothForm;
 class frmVarnoth;
 
@@ -31,7 +30,7 @@ class frmVarnoth;
 // when the player declined another game.
 class ScriptRunner {
 public:
-    ScriptRunner(Game& game, ScriptedPlatform& platform, std::ostream& out);
+    ScriptRunner(frmVarnoth& game, ScriptedPlatform& platform, std::ostream& out);
 
     void Run(const ScriptLine& line);
     // Throws ScriptError naming the line whose answer no dialog took, or whose held event

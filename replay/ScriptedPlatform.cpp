@@ -26,9 +26,7 @@ QString ScriptedPlatform::InputBox(const QString& prompt, const QString& title,
 }
 
 void ScriptedPlatform::DoEvents() {
-    ++yields_;
-    if (onDoEvents)
-        onDoEvents();
+    emit yielded();
 }
 
 void ScriptedPlatform::End() {

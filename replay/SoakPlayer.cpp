@@ -1,10 +1,11 @@
 #include "replay/SoakPlayer.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "game/VarnothForm.h"
+#include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
-#include "view/Conversions.h"
-#include "view/Timer.h"
+#include "forms/Conversions.h"
+#include "forms/Timer.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -19,9 +20,9 @@ constexpr Integer kSpace = 32;
 
 } // namespace
 
-SoakPlayer::SoakPlayer(Game& game, ScriptedPlatform& platform, std::uint32_t generatorStart)
-    : game_(game.game), m_(game.game.Record()), platform_(platform), tmrState_(game.form.tmrState),
-      tmrExtras_(game.form.tmrExtras), random_(generatorStart) {}
+SoakPlayer::SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, std::uint32_t generatorStart)
+    : game_(game), m_(game.Record()), platform_(platform), tmrState_(game.Window().tmrState),
+      tmrExtras_(game.Window().tmrExtras), random_(generatorStart) {}
 
 void SoakPlayer::fail(const std::string& rule) const {
     throw std::logic_error("event " + std::to_string(events_) + " (tick " + std::to_string(ticks_) +

@@ -9,7 +9,6 @@
 #include <string>
 
 class frmVarnoth;
-class Game;
 class ScriptedPlatform;
 class Timer;
 
@@ -21,7 +20,7 @@ class Timer;
 // script line that replays it.
 class SoakPlayer {
 public:
-    SoakPlayer(Game& game, ScriptedPlatform& platform, std::uint32_t generatorStart);
+    SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, std::uint32_t generatorStart);
 
     // Plays until the state timer has ticked `ticks` times or the player has declined
     // another game. Throws std::logic_error naming the event when a rule is broken.

@@ -3,7 +3,7 @@
 #include "game/frmVarnoth.h"
 #include "replay/Json.h"
 #include "replay/RecordVariables.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <sstream>
 #include <type_traits>

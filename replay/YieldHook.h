@@ -2,26 +2,20 @@
 
 #include "replay/ScriptedPlatform.h"
 
+#include <QObject>
 #include <functional>
 #include <utility>
 
 // Runs `run` at every yield of a ScriptedPlatform for as long as it lives, after whatever
-// hook was there (the window's replay paints there), and puts that hook back at the end.
+// already listens there (the window's replay paints there).
 class YieldHook {
 public:
     YieldHook(ScriptedPlatform& platform, std::function<void()> run)
-        : platform_(platform), previous_(platform.onDoEvents) {
-        platform_.onDoEvents = [previous = previous_, run = std::move(run)] {
-            if (previous)
-                previous();
-            run();
-        };
-    }
-    ~YieldHook() { platform_.onDoEvents = std::move(previous_); }
+        : connection_(QObject::connect(&platform, &ScriptedPlatform::yielded, std::move(run))) {}
+    ~YieldHook() { QObject::disconnect(connection_); }
     YieldHook(const YieldHook&) = delete;
     YieldHook& operator=(const YieldHook&) = delete;
 
 private:
-    ScriptedPlatform& platform_;
-    std::function<void()> previous_;
+    QMetaObject::Connection connection_;
 };

@@ -16,12 +16,12 @@ play_packages=(
     fonts-dejavu-core fonts-liberation2 fonts-wine
 )
 
-# Testing adds: GoogleTest and Google Benchmark, clang for the fuzzer, an X server and the
-# tools that drive and look at the window, the validators of the desktop files, and what
-# building and checking the Debian package takes.
+# Testing adds: GoogleTest and Google Benchmark, clang for the fuzzer, clang-format for the
+# style check, an X server and the tools that drive and look at the window, the validators
+# of the desktop files, and what building and checking the Debian package takes.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils appstream groff-base
     file lintian devscripts

@@ -11,7 +11,7 @@ the same slips. Survivors judged to change nothing go in tools/mutation-equivale
 on an interrupt, and the script checks with git that it is."""
 import argparse, os, re, shutil, signal, subprocess, sys, time
 
-FOLDERS = ["game", "view", "registry", "main", "replay"]
+FOLDERS = ["game", "forms", "window", "registry", "main", "replay"]
 KINDS = ["compare", "off-by-one", "delete", "constant", "boolean"]
 FLIP = {"<": ">=", ">=": "<", "<=": ">", ">": "<=", "==": "!=", "!=": "==",
         "true": "false", "false": "true", "&&": "||", "||": "&&"}

@@ -8,8 +8,8 @@
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/Twips.h"
-#include "view/VarnothForm.h"
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // replay scenarios'.
 #include "game/GameRecord.h"
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -186,7 +186,8 @@ TEST_F(Rules, StatisticsAndLivesLabels) {
 // against the old number of targets, as the game has always done it.
 TEST_F(Rules, HitIsCountedBeforeItsCrossing) {
     QStringList captions;
-    form.lblStat.onChange = [&](const QRectF&) { captions += form.lblStat.Caption(); };
+    QObject::connect(&form.lblStat, &Element::changed,
+                     [&](const QRectF&) { captions += form.lblStat.Caption(); });
     m.lGameState = 2;
     m.lBeamLength = 2600;
     m.bBeamAtTarget = true;

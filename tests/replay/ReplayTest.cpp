@@ -11,13 +11,13 @@
 #include "ReplayPaths.h"
 
 #include "game/frmVarnoth.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptRecorder.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/StateDump.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "view/VarnothForm.h"
+#include "game/VarnothForm.h"
 
 #include <QDir>
 #include <QFile>
@@ -255,25 +255,24 @@ TEST(RecordReplay, ARecordedGameReplaysToTheSameState) {
     Game g(SharedArtwork(), player, highScores, recorder.get());
     const auto ticks = [&g](int n) {
         for (int i = 0; i < n && g.form.tmrState.Enabled(); ++i)
-            g.form.tmrState.OnTimer();
+            g.form.tmrState.OnTimer.Raise();
     };
-    g.form.Load();
+    g.form.Load.Raise();
     g.game.Record().dScore = 5000;
     ticks(100);
-    g.form.picFire.Click();
+    g.form.picFire.Click.Raise();
     ticks(30);
-    g.form.tmrExtras.OnTimer();
+    g.form.tmrExtras.OnTimer.Raise();
     for (std::int16_t key : {'q', '\r', ' '})
-        g.form.picFire.KeyPress(key);
+        g.form.picFire.KeyPress.Raise(key);
     while (g.game.Record().lGameState != 3)
         ticks(1);
-    player.onDoEvents = [&g, &player] {
-        player.onDoEvents = nullptr;
-        g.form.picFire.Click();
-    };
+    QObject::connect(
+        &player, &ScriptedPlatform::yielded, &player, [&g] { g.form.picFire.Click.Raise(); },
+        Qt::SingleShotConnection);
     player.QueueMsgBoxAnswer(Platform::vbCancel);
     player.QueueMsgBoxAnswer(Platform::vbYes);
-    g.form.picFire.Click();
+    g.form.picFire.Click.Raise();
     ticks(1);
     ASSERT_EQ(g.game.Record().lGameState, 1);
     const auto played =

@@ -1,12 +1,13 @@
 // varnoth-replay: runs a replay script on the game with no window on screen and prints
 // what it did. See README.md for the script's lines.
 #include "main/HighScore.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "view/Artwork.h"
-#include "view/Font.h"
+#include "game/Artwork.h"
+#include "forms/ExitStatus.h"
+#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -16,12 +17,10 @@
 
 namespace {
 
-constexpr int kScriptFault = 2;
-
 [[nodiscard]] int fault(const ScriptError& error) {
     std::cout.flush();
     std::cerr << "varnoth-replay: " << error.what() << '\n';
-    return kScriptFault;
+    return ExitStatus::kRefused;
 }
 
 int replay(const std::string& scriptPath) {
@@ -35,7 +34,7 @@ int replay(const std::string& scriptPath) {
     ScriptedPlatform platform;
     RegistryHighScore highScores;
     Game game(artwork, platform, highScores);
-    ScriptRunner runner(game, platform, std::cout);
+    ScriptRunner runner(game.game, platform, std::cout);
     try {
         game.Start();
         for (const ScriptLine& line : script)
@@ -46,7 +45,7 @@ int replay(const std::string& scriptPath) {
     } catch (const ScriptError& error) {
         return fault(error);
     }
-    return 0;
+    return ExitStatus::kSuccess;
 }
 
 } // namespace
@@ -62,7 +61,7 @@ int main(int argc, char** argv) {
             scriptPath = arg;
         else {
             std::cerr << "usage: varnoth-replay [--locale NAME] [SCRIPT]\n";
-            return kScriptFault;
+            return ExitStatus::kRefused;
         }
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -74,6 +73,6 @@ int main(int argc, char** argv) {
         return replay(scriptPath);
     } catch (const std::exception& error) {
         std::cerr << "varnoth-replay: " << error.what() << '\n';
-        return 1;
+        return ExitStatus::kFailure;
     }
 }

@@ -1,12 +1,13 @@
 // varnoth-soak: a long evening of random play, checking the state record's rules after
 // every event and the memory the game holds. See --help.
 #include "main/HighScore.h"
-#include "replay/Game.h"
+#include "main/Game.h"
 #include "replay/ScriptError.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/SoakPlayer.h"
-#include "view/Artwork.h"
-#include "view/Font.h"
+#include "game/Artwork.h"
+#include "forms/ExitStatus.h"
+#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -103,7 +104,7 @@ double residentMiB() {
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
     explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores), player(game, platform, start) {
+        : game(artwork, platform, highScores), player(game.game, platform, start) {
         game.Start();
     }
     ScriptedPlatform platform;
@@ -120,11 +121,11 @@ int main(int argc, char** argv) {
         options = parse(argc, argv);
     } catch (const std::exception& error) {
         std::cerr << "varnoth-soak: " << error.what() << '\n';
-        return 2;
+        return ExitStatus::kRefused;
     }
     if (options.help) {
         std::cout << kUsage << '\n';
-        return 0;
+        return ExitStatus::kSuccess;
     }
     std::ofstream script;
     if (!options.scriptFile.empty()) {
@@ -132,7 +133,7 @@ int main(int argc, char** argv) {
         if (!script) {
             std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
                       << ": " << std::strerror(errno) << '\n';
-            return 2;
+            return ExitStatus::kRefused;
         }
     }
     QTemporaryDir storeDir;
@@ -178,14 +179,14 @@ int main(int argc, char** argv) {
                   << error.what() << "\nreplay it: varnoth-soak --ticks " << options.ticks
                   << " --start " << options.start << " --script FILE\n";
         std::cout << "0 passed, 1 failed\n";
-        return 1;
+        return ExitStatus::kFailure;
     }
     if (script.is_open() && !script.flush() && scriptFault == 0)
         scriptFault = errno;
     if (script.is_open() && !script) {
         std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
                   << ": " << std::strerror(scriptFault) << '\n';
-        return 1;
+        return ExitStatus::kFailure;
     }
     const double finalMiB = residentMiB();
     std::cout << "{\"ticks\":" << ticks << ",\"events\":" << events << ",\"hits\":" << hits
@@ -196,5 +197,5 @@ int main(int argc, char** argv) {
     if (!flat)
         std::cerr << "varnoth-soak: resident memory grew by " << finalMiB - warmedUpMiB << " MiB\n";
     std::cout << (flat ? "1 passed, 0 failed\n" : "0 passed, 1 failed\n");
-    return flat ? 0 : 1;
+    return flat ? ExitStatus::kSuccess : ExitStatus::kFailure;
 }

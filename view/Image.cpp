@@ -1,8 +1,0 @@
-#include "view/Image.h"
-
-void Image::SetPicture(PictureRef picture) {
-    if (picture == picture_)
-        return;
-    picture_ = std::move(picture);
-    changed();
-}
