@@ -26,9 +26,8 @@ constexpr std::chrono::milliseconds kRetryInterval{250};
 void OpenRecord(clsRegistry& registry) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
     registry.SectionKey(kKeyPath);
-    if (!registry.KeyExists()) {
+    if (!registry.KeyExists())
         registry.CreateKey();
-    }
 }
 
 // Whether the stored score is below best. A score that is missing or not a number is no
@@ -75,13 +74,11 @@ void RegistryHighScore::LoadHighScore(QString& sWho, double& dBest) {
     const auto deadline = Clock::now() + callLimit_;
     sWho = QStringLiteral("Unknown");
     dBest = 1000;
-    if (kept_) {
+    if (kept_)
         Try(*kept_, deadline, false);
-    }
     try {
-        if (!Read(false, deadline, sWho, dBest)) {
+        if (!Read(false, deadline, sWho, dBest))
             Read(true, deadline, sWho, dBest);
-        }
     } catch (...) {
         dBest = -1;
     }
@@ -99,21 +96,18 @@ bool RegistryHighScore::Read(bool write, Clock::time_point deadline, QString& sW
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
     registry.SectionKey(kKeyPath);
     if (!registry.KeyExists()) {
-        if (!write) {
+        if (!write)
             return false;
-        }
         registry.CreateKey();
     }
     registry.ValueKey(kWhoValue);
     registry.ValueType(reg::REG_SZ);
-    if (!IsEmpty(registry.Value())) {
+    if (!IsEmpty(registry.Value()))
         sWho = QString::fromStdString(VariantToString(registry.Value()));
-    }
     registry.ValueKey(kScoreValue);
     registry.ValueType(reg::REG_DWORD);
-    if (!IsEmpty(registry.Value())) {
+    if (!IsEmpty(registry.Value()))
         dBest = VariantToDouble(registry.Value());
-    }
     transaction.Commit();
     return true;
 }
@@ -153,15 +147,13 @@ void RegistryHighScore::Try(const Record& record, Clock::time_point deadline, bo
 // new one: another copy of the game may have saved a better one since this game began.
 void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, bool waitForStore) {
     RegistryStore transaction(RegistryStore::Kind::Write, deadline, waitForStore);
-    if (transaction.ReadOnly()) {
+    if (transaction.ReadOnly())
         throw SqliteError(SQLITE_READONLY, "read-only");
-    }
     clsRegistry registry(transaction);
     try {
         OpenRecord(registry);
-        if (!StoredBelow(registry, record.best)) {
+        if (!StoredBelow(registry, record.best))
             return;
-        }
         registry.ValueKey(kWhoValue);
         registry.ValueType(reg::REG_SZ);
         registry.Value(record.who.toStdString());
@@ -175,9 +167,8 @@ void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, 
     // clsRegistry's errors name no cause; the store's own does.
     const int failure = transaction.FirstFailure();
     transaction.Commit();
-    if (failure != SQLITE_OK) {
+    if (failure != SQLITE_OK)
         throw SqliteError(failure, sqlite3_errstr(failure));
-    }
 }
 
 // The name is the player's own text: escaped, so that it can't play tricks on the terminal.

@@ -26,9 +26,8 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     // SQLite hands out a connection even when the open fails; it still has to be closed.
     db_.reset(db);
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK)
         Fail(rc);
-    }
     sqlite3_extended_result_codes(db, 1);
     // SQLite's own advice for files that may come from someone else.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
@@ -44,9 +43,8 @@ void SqliteDatabase::Limit(Clock::time_point deadline, Clock::time_point waitUnt
         [](void* data, int) {
             const auto& limit = *static_cast<const Deadline*>(data);
             const auto now = Clock::now();
-            if (now >= limit.waitUntil) {
+            if (now >= limit.waitUntil)
                 return 0;
-            }
             std::this_thread::sleep_for(
                 std::min<Clock::duration>(limit.waitUntil - now, kBusyPause));
             return 1;
@@ -60,14 +58,12 @@ void SqliteDatabase::Limit(Clock::time_point deadline, Clock::time_point waitUnt
 
 void SqliteDatabase::Execute(const char* sql) {
     const int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK)
         Fail(rc);
-    }
 }
 
 void SqliteDatabase::Fail(int rc) const {
-    if (firstFailure_ == SQLITE_OK) {
+    if (firstFailure_ == SQLITE_OK)
         firstFailure_ = rc;
-    }
     throw SqliteError(rc, db_ ? sqlite3_errmsg(db_.get()) : sqlite3_errstr(rc));
 }

@@ -4,12 +4,12 @@
 // one and at two screen pixels per picture pixel, whichever computer the stage shows. The
 // first computer's screen ends at row 31, so the label's last row lies on the bezel.
 
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "forms/Twips.h"
-#include "game/VarnothForm.h"
 
 #include <gtest/gtest.h>
 

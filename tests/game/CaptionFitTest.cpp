@@ -7,15 +7,15 @@
 // a whole number of device pixels a smooth face of its size stands in. A framed lamp keeps
 // its frame's edge at 1.5x, with nothing of its face outside the frame.
 
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "tests/window/Render.h"
-#include "forms/Label.h"
-#include "forms/PictureBox.h"
-#include "forms/Twips.h"
-#include "game/VarnothForm.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -20,9 +20,8 @@ std::string Outcome(const std::vector<std::string>& args) try {
         << (line.recordFile.empty() ? "" : " record " + line.recordFile)
         << (line.replayFile.empty() ? "" : " replay " + line.replayFile)
         << (line.stats ? " stats" : "");
-    for (const std::string& arg : line.qtArguments) {
+    for (const std::string& arg : line.qtArguments)
         out << ' ' << arg;
-    }
     return out.str().erase(0, 1);
 } catch (const std::invalid_argument& error) {
     return std::string("refused: ") + error.what();

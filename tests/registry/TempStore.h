@@ -59,7 +59,6 @@ inline void Sql(const std::string& path, const char* sql) {
     sqlite3_open(path.c_str(), &db);
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK)
         throw std::runtime_error(sql);
-    }
 }
