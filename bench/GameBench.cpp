@@ -1,13 +1,13 @@
 // What one 25 ms tick costs: the game logic alone, and the logic with the window painted.
+#include "forms/Font.h"
+#include "game/Artwork.h"
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
-#include "main/HighScore.h"
 #include "main/Game.h"
+#include "main/HighScore.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "game/Artwork.h"
-#include "forms/Font.h"
 #include "window/FormWindow.h"
 
 #include <QApplication>

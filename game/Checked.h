@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/GameRecord.h"
 #include "forms/Conversions.h"
+#include "game/GameRecord.h"
 
 #include <concepts>
 #include <type_traits>

@@ -20,7 +20,6 @@ constexpr Long kMeterFull = 1050;
 constexpr double kPointsPerStage = 100.0;
 constexpr Long kTopStage = 10;
 
-
 struct StageLook {
     const char* message;
     Colour beamColor;

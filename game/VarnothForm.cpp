@@ -36,11 +36,11 @@ template <std::size_t... I> std::array<Label, sizeof...(I)> lamps(std::index_seq
 VarnothForm::VarnothForm(const Artwork& artwork)
     : Form(QStringLiteral(".:Varnoth:."), {7800, 7080}, RGB(255, 255, 255), artwork.WindowIcon),
       picFire(QStringLiteral("picFire"), {3620, 6150, 1480, 360},
-                                        {RGB(255, 0, 0),
-                                         SystemColour::WindowText,
-                                         {QStringLiteral("MS Sans Serif"), 8.25, true},
-                                         {},
-                                         2}),
+              {RGB(255, 0, 0),
+               SystemColour::WindowText,
+               {QStringLiteral("MS Sans Serif"), 8.25, true},
+               {},
+               2}),
       picExplosion(
           QStringLiteral("picExplosion"), {3600, 4680, 615, 615},
           {RGB(255, 255, 255), SystemColour::WindowText, kDefaultFont, artwork.Explosion, 1},

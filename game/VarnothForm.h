@@ -59,8 +59,12 @@ public:
     }
     std::vector<Element*> WindowlessElements() override;
     std::vector<Event*> Events() override {
-        return {&Load,           &Activate,        &picFire.Click,
-                &picFire.KeyPress, &tmrState.OnTimer, &tmrExtras.OnTimer};
+        return {&Load,
+                &Activate,
+                &picFire.Click,
+                &picFire.KeyPress,
+                &tmrState.OnTimer,
+                &tmrExtras.OnTimer};
     }
     const std::vector<Accessibility::Presentation>& SpokenElements() const override;
 };

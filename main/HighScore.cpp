@@ -26,9 +26,8 @@ constexpr std::chrono::milliseconds kRetryInterval{250};
 void OpenRecord(clsRegistry& registry) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
     registry.SectionKey(kKeyPath);
-    if (!registry.KeyExists()) {
+    if (!registry.KeyExists())
         registry.CreateKey();
-    }
 }
 
 // Whether the stored score is below best. A score that is missing or not a number is no
@@ -48,9 +47,8 @@ bool StoredBelow(clsRegistry& registry, double best) {
 RegistryHighScore::RegistryHighScore() {
     retry_.setInterval(kRetryInterval);
     QObject::connect(&retry_, &QTimer::timeout, [this] {
-        if (Write(*kept_, RegistryStore::kBusyWait)) {
+        if (Write(*kept_, RegistryStore::kBusyWait))
             Keep(std::nullopt);
-        }
     });
 }
 
@@ -76,14 +74,12 @@ void RegistryHighScore::LoadHighScore(QString& sWho, double& dBest) {
         OpenRecord(registry);
         registry.ValueKey(kWhoValue);
         registry.ValueType(reg::REG_SZ);
-        if (!IsEmpty(registry.Value())) {
+        if (!IsEmpty(registry.Value()))
             sWho = QString::fromStdString(VariantToString(registry.Value()));
-        }
         registry.ValueKey(kScoreValue);
         registry.ValueType(reg::REG_DWORD);
-        if (!IsEmpty(registry.Value())) {
+        if (!IsEmpty(registry.Value()))
             dBest = VariantToDouble(registry.Value());
-        }
         record.Commit();
     } catch (...) {
         dBest = -1;
@@ -112,9 +108,8 @@ bool RegistryHighScore::Write(const Record& record, std::chrono::milliseconds wa
         RegistryStore transaction(RegistryStore::Kind::Write, wait);
         clsRegistry registry;
         OpenRecord(registry);
-        if (!StoredBelow(registry, record.best)) {
+        if (!StoredBelow(registry, record.best))
             return true;
-        }
         try {
             registry.ValueKey(kWhoValue);
             registry.ValueType(reg::REG_SZ);

@@ -1,21 +1,21 @@
 #include "main/modMain.h"
 
+#include "forms/ExitStatus.h"
+#include "forms/Font.h"
+#include "game/App.h"
+#include "game/Artwork.h"
 #include "main/CommandLine.h"
+#include "main/Game.h"
 #include "main/HighScore.h"
 #include "main/Version.h"
-#include "forms/ExitStatus.h"
-#include "game/App.h"
-#include "main/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRecorder.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "window/WindowReplay.h"
-#include "game/Artwork.h"
 #include "window/EventGuard.h"
-#include "forms/Font.h"
 #include "window/FormWindow.h"
 #include "window/QtPlatform.h"
+#include "window/WindowReplay.h"
 
 #include <QApplication>
 #include <algorithm>

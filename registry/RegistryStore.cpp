@@ -35,9 +35,8 @@ RegistryStore::KeyId RootKey(std::uint32_t root) {
         {reg::HKEY_CURRENT_CONFIG, 4},
         {reg::HKEY_CLASSES_ROOT, kLastPermanentKey}};
     for (const auto& [handle, key] : kRoots) {
-        if (handle == root) {
+        if (handle == root)
             return key;
-        }
     }
     Refuse("no such root: " + std::to_string(root));
 }
@@ -45,9 +44,8 @@ RegistryStore::KeyId RootKey(std::uint32_t root) {
 // Only the ASCII letters match without regard to case; "Ä" and "ä" stay two names.
 std::string Fold(std::string name) {
     for (char& c : name) {
-        if (c >= 'a' && c <= 'z') {
+        if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
-        }
     }
     return name;
 }
@@ -56,27 +54,23 @@ std::string Fold(std::string name) {
 // in between is not.
 std::vector<std::string> SplitPath(std::string_view path) {
     std::vector<std::string> parts;
-    if (path.ends_with('\\')) {
+    if (path.ends_with('\\'))
         path.remove_suffix(1);
-    }
     while (!path.empty() || !parts.empty()) {
         const std::string_view part = path.substr(0, path.find('\\'));
-        if (part.empty() || part.size() > kLongestKeyName) {
+        if (part.empty() || part.size() > kLongestKeyName)
             Refuse("bad key path");
-        }
         parts.emplace_back(part);
-        if (part.size() == path.size()) {
+        if (part.size() == path.size())
             break;
-        }
         path.remove_prefix(part.size() + 1);
     }
     return parts;
 }
 
 const std::string& ValueName(const std::string& name) {
-    if (name.size() > kLongestValueName) {
+    if (name.size() > kLongestValueName)
         Refuse("value name too long");
-    }
     return name;
 }
 
@@ -84,9 +78,8 @@ const std::string& ValueName(const std::string& name) {
 
 RegistryStore::RegistryStore(Kind kind, std::chrono::milliseconds busyWait) : kind_(kind) {
     if (openTransaction != nullptr) {
-        if (kind == Kind::Write && openTransaction->kind_ == Kind::Read) {
+        if (kind == Kind::Write && openTransaction->kind_ == Kind::Read)
             throw SqliteError(SQLITE_MISUSE, "a write can't be part of a read");
-        }
         outer_ = openTransaction;
         Db().Execute("SAVEPOINT part");
     } else {
@@ -98,9 +91,8 @@ RegistryStore::RegistryStore(Kind kind, std::chrono::milliseconds busyWait) : ki
 RegistryStore::~RegistryStore() {
     openTransaction = outer_;
     // An outer transaction still open is rolled back by closing its connection.
-    if (outer_ && open_) {
+    if (outer_ && open_)
         sqlite3_exec(Db().Handle(), "ROLLBACK TO part; RELEASE part", nullptr, nullptr, nullptr);
-    }
 }
 
 void RegistryStore::Commit() {
@@ -140,18 +132,16 @@ std::optional<RegistryStore::KeyId> RegistryStore::Walk(std::uint32_t root, cons
 
 void RegistryStore::DeleteKey(std::uint32_t root, const std::string& path) {
     const std::optional<KeyId> key = FindKey(root, path);
-    if (!key || *key <= kLastPermanentKey || !SubkeyNames(*key).empty()) {
+    if (!key || *key <= kLastPermanentKey || !SubkeyNames(*key).empty())
         Refuse("key can't be deleted: " + path);
-    }
     SqliteStatement(Db(), "DELETE FROM vals WHERE key = ?").Bind(1, *key).Step();
     SqliteStatement(Db(), "DELETE FROM keys WHERE id = ?").Bind(1, *key).Step();
 }
 
 std::optional<RegistryStore::Value> RegistryStore::GetValue(KeyId key, const std::string& name) {
     SqliteStatement find(Db(), "SELECT type, data FROM vals WHERE key = ? AND fold = ?");
-    if (!find.Bind(1, key).Bind(2, Fold(ValueName(name))).Step()) {
+    if (!find.Bind(1, key).Bind(2, Fold(ValueName(name))).Step())
         return std::nullopt;
-    }
     return Value{static_cast<std::uint32_t>(find.Integer(0)), find.Bytes(1)};
 }
 
@@ -184,8 +174,7 @@ std::vector<std::string> RegistryStore::SubkeyNames(KeyId key) {
 std::vector<std::string> RegistryStore::Names(const char* sql, KeyId key) {
     std::vector<std::string> names;
     SqliteStatement list(Db(), sql);
-    for (list.Bind(1, key); list.Step();) {
+    for (list.Bind(1, key); list.Step();)
         names.push_back(list.Text(0));
-    }
     return names;
 }

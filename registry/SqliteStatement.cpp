@@ -16,9 +16,8 @@ SqliteStatement::SqliteStatement(const SqliteDatabase& db, std::string_view sql)
 }
 
 void SqliteStatement::Check(int rc) const {
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK)
         db_.Fail(rc);
-    }
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
@@ -42,9 +41,8 @@ SqliteStatement& SqliteStatement::Bind(int index, std::string_view bytes) {
 
 bool SqliteStatement::Step() {
     const int rc = sqlite3_step(statement_.get());
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
         db_.Fail(rc);
-    }
     return rc == SQLITE_ROW;
 }
 

@@ -68,16 +68,13 @@ std::string Environment(const char* name) {
 
 std::string DataHome() {
     // The XDG rules say to ignore a relative XDG_DATA_HOME.
-    if (const std::string dataHome = Environment("XDG_DATA_HOME"); dataHome.starts_with('/')) {
+    if (const std::string dataHome = Environment("XDG_DATA_HOME"); dataHome.starts_with('/'))
         return dataHome;
-    }
     std::string home = Environment("HOME");
-    if (const passwd* entry = getpwuid(getuid()); home.empty() && entry && entry->pw_dir) {
+    if (const passwd* entry = getpwuid(getuid()); home.empty() && entry && entry->pw_dir)
         home = entry->pw_dir;
-    }
-    if (home.empty()) {
+    if (home.empty())
         throw SqliteError(SQLITE_CANTOPEN, "no home directory for the store");
-    }
     return home + "/.local/share";
 }
 
@@ -86,14 +83,12 @@ std::string DataHome() {
 bool Exists(const std::string& path) {
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
+        if (errno == ENOENT || errno == ENOTDIR)
             return false;
-        }
         FailErrno(path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (!S_ISREG(status.st_mode))
         NotAStore(path);
-    }
     return true;
 }
 
@@ -118,9 +113,8 @@ void MakeDirectories(const std::string& directory) {
 struct Descriptor {
     explicit Descriptor(int fd) : fd(fd) {}
     ~Descriptor() {
-        if (fd >= 0) {
+        if (fd >= 0)
             close(fd);
-        }
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -134,9 +128,8 @@ void RemoveLeftovers(const std::string& path) {
     const std::string prefix = fs::path(path).filename().string() + kTemporarySuffix;
     std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(Directory(path).c_str()), closedir);
     while (const dirent* entry = directory ? readdir(directory.get()) : nullptr) {
-        if (std::string_view(entry->d_name).starts_with(prefix)) {
+        if (std::string_view(entry->d_name).starts_with(prefix))
             unlink((Directory(path) + "/" + entry->d_name).c_str());
-        }
     }
 }
 
@@ -145,9 +138,8 @@ void RemoveLeftovers(const std::string& path) {
 // game making it at once one simply wins and the other uses its store.
 void Create(const std::string& path) {
     std::string temporary = path + kTemporarySuffix + "XXXXXX";
-    if (const Descriptor file(mkstemp(temporary.data())); file.fd < 0) {
+    if (const Descriptor file(mkstemp(temporary.data())); file.fd < 0)
         FailErrno(temporary);
-    }
     // A failure on the way leaves the temporary file to the next write's clearing.
     {
         SqliteDatabase db(temporary, SQLITE_OPEN_READWRITE);
@@ -156,9 +148,8 @@ void Create(const std::string& path) {
         db.Execute(kLayout);
         db.Execute("COMMIT");
     }
-    if (link(temporary.c_str(), path.c_str()) != 0 && errno != EEXIST) {
+    if (link(temporary.c_str(), path.c_str()) != 0 && errno != EEXIST)
         FailErrno(path);
-    }
     unlink(temporary.c_str());
     const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
     fsync(directory.fd);
@@ -185,15 +176,13 @@ void CheckIsStore(const SqliteDatabase& db, const std::string& path) {
 
 std::string StoreFile::Path() {
     fs::path path = Environment("VARNOTH_REGISTRY");
-    if (path.empty()) {
+    if (path.empty())
         path = DataHome() + "/varnoth/registry.db";
-    }
     std::error_code error;
     for (int links = 0; fs::is_symlink(fs::symlink_status(path, error)); ++links) {
         const fs::path target = fs::read_symlink(path, error);
-        if (error || links == kMostLinks) {
+        if (error || links == kMostLinks)
             throw SqliteError(SQLITE_CANTOPEN, path.string() + ": a broken chain of links");
-        }
         path = path.parent_path() / target;
     }
     return path.string();
@@ -203,9 +192,8 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
     const std::string path = Path();
     const bool missing = !Exists(path);
     if (write) {
-        if (missing) {
+        if (missing)
             MakeDirectories(Directory(path));
-        }
         // Whoever makes a store or clears the leftovers of one holds the directory's lock. A
         // writer to a store that is there does not wait for it: the leftovers can wait too.
         const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
@@ -218,9 +206,8 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::milliseconds busyWait) {
         }
         if (locked) {
             RemoveLeftovers(path);
-            if (!Exists(path)) {
+            if (!Exists(path))
                 Create(path);
-            }
         } else if (missing) {
             throw SqliteError(SQLITE_BUSY, path + ": another copy of the game is making it");
         }

@@ -20,67 +20,51 @@ std::string DoubleToString(double number) {
 }
 
 double StringToDouble(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
+    while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
+    while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    }
     const bool negative = text.starts_with('-');
-    if (negative || text.starts_with('+')) {
+    if (negative || text.starts_with('+'))
         text.remove_prefix(1);
-    }
     // from_chars would also take "inf" and "nan", which are no numbers to the game.
-    if (text.empty() || !(text.front() == '.' || (text.front() >= '0' && text.front() <= '9'))) {
+    if (text.empty() || !(text.front() == '.' || (text.front() >= '0' && text.front() <= '9')))
         throw ConversionError(ConversionError::kTypeMismatch);
-    }
     double number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error == std::errc::result_out_of_range) {
+    if (error == std::errc::result_out_of_range)
         throw ConversionError(ConversionError::kOverflow);
-    }
-    if (error != std::errc() || end != text.data() + text.size()) {
+    if (error != std::errc() || end != text.data() + text.size())
         throw ConversionError(ConversionError::kTypeMismatch);
-    }
     return negative ? -number : number;
 }
 
 } // namespace
 
 std::string VariantToString(const Variant& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
+    if (const auto* text = std::get_if<std::string>(&value))
         return *text;
-    }
-    if (const auto* bytes = std::get_if<ByteArray>(&value)) {
+    if (const auto* bytes = std::get_if<ByteArray>(&value))
         return std::string(bytes->begin(), bytes->end());
-    }
-    if (const auto* number = std::get_if<double>(&value)) {
+    if (const auto* number = std::get_if<double>(&value))
         return DoubleToString(*number);
-    }
-    if (const auto* integer = std::get_if<std::int16_t>(&value)) {
+    if (const auto* integer = std::get_if<std::int16_t>(&value))
         return std::to_string(*integer);
-    }
-    if (const auto* longInteger = std::get_if<std::int32_t>(&value)) {
+    if (const auto* longInteger = std::get_if<std::int32_t>(&value))
         return std::to_string(*longInteger);
-    }
     return std::string();
 }
 
 double VariantToDouble(const Variant& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
+    if (const auto* text = std::get_if<std::string>(&value))
         return StringToDouble(*text);
-    }
-    if (std::holds_alternative<ByteArray>(value)) {
+    if (std::holds_alternative<ByteArray>(value))
         throw ConversionError(ConversionError::kTypeMismatch);
-    }
-    if (const auto* number = std::get_if<double>(&value)) {
+    if (const auto* number = std::get_if<double>(&value))
         return *number;
-    }
-    if (const auto* integer = std::get_if<std::int16_t>(&value)) {
+    if (const auto* integer = std::get_if<std::int16_t>(&value))
         return *integer;
-    }
-    if (const auto* longInteger = std::get_if<std::int32_t>(&value)) {
+    if (const auto* longInteger = std::get_if<std::int32_t>(&value))
         return *longInteger;
-    }
     return 0;
 }

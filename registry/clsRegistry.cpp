@@ -27,9 +27,8 @@ std::string Text(const ByteArray& data) {
 // as far as it goes, and one too long for 4 bytes is not read at all: it stays 0.
 std::int32_t Long(const ByteArray& data) {
     std::uint32_t u = 0;
-    for (std::size_t i = 0; data.size() <= 4 && i < data.size(); ++i) {
+    for (std::size_t i = 0; data.size() <= 4 && i < data.size(); ++i)
         u |= std::uint32_t{data[i]} << (8 * i);
-    }
     return static_cast<std::int32_t>(u);
 }
 
@@ -105,14 +104,12 @@ Variant clsRegistry::Value() {
     std::optional<RegistryStore::Value> value;
     try {
         RegistryStore store(RegistryStore::Kind::Read);
-        if (const auto key = store.FindKey(Root(), Section())) {
+        if (const auto key = store.FindKey(Root(), Section()))
             value = store.GetValue(*key, Name());
-        }
     } catch (const std::exception&) {
     }
-    if (!value) {
+    if (!value)
         return m_vDefault;
-    }
     m_eValueType = static_cast<std::int32_t>(value->type);
     switch (value->type) {
     case REG_SZ:
@@ -157,15 +154,13 @@ void clsRegistry::Value(const Variant& vValue) {
     try {
         store.emplace(RegistryStore::Kind::Write);
         key = store->CreateKey(Root(), Section());
-        if (!stored) {
+        if (!stored)
             store->Commit();
-        }
     } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed, SetValueFailure(vValue));
     }
-    if (m_eValueType == REG_BINARY && bytes == nullptr) {
+    if (m_eValueType == REG_BINARY && bytes == nullptr)
         throw RegistryError(RegistryError::kFailed, "");
-    }
     if (m_eValueType < static_cast<std::int32_t>(REG_SZ) ||
         m_eValueType > static_cast<std::int32_t>(REG_DWORD_BIG_ENDIAN)) {
         throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
@@ -186,9 +181,8 @@ bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int3
     sKeyNames.clear();
     try {
         RegistryStore store(RegistryStore::Kind::Read);
-        if (const auto key = store.FindKey(Root(), Section())) {
+        if (const auto key = store.FindKey(Root(), Section()))
             sKeyNames = store.ValueNames(*key);
-        }
     } catch (const std::exception&) {
         sKeyNames.clear();
     }
@@ -203,16 +197,14 @@ bool clsRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_
         std::vector<std::string> names;
         try {
             RegistryStore store(RegistryStore::Kind::Read);
-            if (const auto key = store.FindKey(Root(), Section())) {
+            if (const auto key = store.FindKey(Root(), Section()))
                 names = store.SubkeyNames(*key);
-            }
         } catch (const SqliteError&) {
         }
         // Each name is read into a buffer of fixed size; the listing ends at one that won't fit.
         for (const std::string& name : names) {
-            if (name.size() >= kSectionNameBuffer) {
+            if (name.size() >= kSectionNameBuffer)
                 break;
-            }
             sSect.push_back(name);
             ++iSectCount;
         }
@@ -241,12 +233,10 @@ void clsRegistry::CreateEXEAssociation(
                    ? std::string()
                    : sExePath.substr(first, sExePath.find_last_not_of(' ') - first + 1);
     // Built anew rather than inserted into: GCC 12 at -O3 warns falsely on the insert.
-    if (!sExePath.starts_with('"')) {
+    if (!sExePath.starts_with('"'))
         sExePath = '"' + sExePath;
-    }
-    if (!sExePath.ends_with('"')) {
+    if (!sExePath.ends_with('"'))
         sExePath.push_back('"');
-    }
     ValueType(REG_SZ);
     ValueKey("");
     const auto write = [this](const std::string& section, const std::string& value) {
@@ -272,9 +262,8 @@ void clsRegistry::CreateEXEAssociation(
         write(sClassName + "\\shell\\new", textOr(sNewMenuText, "&New"));
         write(sClassName + "\\shell\\new\\command", sExePath + " /n \"%1\"");
     }
-    if (lDefaultIcon > -1) {
+    if (lDefaultIcon > -1)
         write(sClassName + "\\DefaultIcon", sExePath + "," + std::to_string(lDefaultIcon));
-    }
 }
 
 void clsRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
@@ -328,9 +317,8 @@ std::string clsRegistry::ExpandEnvStr(const std::string& s) {
     for (std::size_t open = source.find('%'); open != std::string::npos;
          open = source.find('%', at)) {
         const std::size_t close = source.find('%', open + 1);
-        if (close == std::string::npos) {
+        if (close == std::string::npos)
             break;
-        }
         const std::string name = source.substr(open + 1, close - open - 1);
         const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
         result += source.substr(at, open - at);

@@ -1,16 +1,14 @@
 #include "replay/ScriptRunner.h"
 
-#include "game/frmVarnoth.h"
-#include "game/frmVarnoth.h"
-#include "game/VarnothForm.h"
-#include "replay/Json.h"
-#include "replay/RecordVariables.h"
-#include "replay/StateDump.h"
-#include "replay/YieldHook.h"
 #include "forms/Conversions.h"
 #include "forms/Platform.h"
 #include "forms/Timer.h"
 #include "game/VarnothForm.h"
+#include "game/frmVarnoth.h"
+#include "replay/Json.h"
+#include "replay/RecordVariables.h"
+#include "replay/StateDump.h"
+#include "replay/YieldHook.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,11 +1,10 @@
 #include "replay/SoakPlayer.h"
 
-#include "game/frmVarnoth.h"
+#include "forms/Conversions.h"
+#include "forms/Timer.h"
 #include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
-#include "forms/Conversions.h"
-#include "forms/Timer.h"
 
 #include <algorithm>
 #include <stdexcept>

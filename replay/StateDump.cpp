@@ -1,9 +1,9 @@
 #include "replay/StateDump.h"
 
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/Json.h"
 #include "replay/RecordVariables.h"
-#include "game/VarnothForm.h"
 
 #include <sstream>
 #include <type_traits>

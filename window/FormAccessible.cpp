@@ -2,8 +2,8 @@
 
 #include "forms/Element.h"
 #include "forms/Form.h"
-#include "window/FormWindow.h"
 #include "forms/Label.h"
+#include "window/FormWindow.h"
 #include "window/LabelAccessible.h"
 #include "window/PictureBoxWidget.h"
 

@@ -1,12 +1,12 @@
 #include "window/FormWindow.h"
 
 #include "forms/Form.h"
-#include "window/Accessibility.h"
-#include "window/ElementPainter.h"
 #include "forms/Image.h"
 #include "forms/Label.h"
-#include "window/PictureBoxWidget.h"
 #include "forms/Twips.h"
+#include "window/Accessibility.h"
+#include "window/ElementPainter.h"
+#include "window/PictureBoxWidget.h"
 
 #include <QGuiApplication>
 #include <QIcon>

@@ -1,8 +1,8 @@
 #include "window/PictureBoxWidget.h"
 
-#include "window/ElementPainter.h"
 #include "forms/PictureBox.h"
 #include "forms/Twips.h"
+#include "window/ElementPainter.h"
 
 #include <QKeyEvent>
 #include <QMetaObject>

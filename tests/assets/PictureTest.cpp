@@ -3,12 +3,12 @@
 // rather than as a box on it: the screen has the label's own colour under and beside it, at
 // one and at two screen pixels per picture pixel, whichever computer the stage shows.
 
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "forms/Twips.h"
-#include "game/VarnothForm.h"
 
 #include <gtest/gtest.h>
 

@@ -3,15 +3,15 @@
 // Where the original face itself did not fit, the label wraps as it did there and shows the
 // words that fit its height.
 
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "tests/window/Render.h"
-#include "forms/Label.h"
-#include "forms/PictureBox.h"
-#include "forms/Twips.h"
-#include "game/VarnothForm.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,12 +1,12 @@
 // The edge values of the game's rules, one table each; the flows that join them are the
 // replay scenarios'.
 #include "game/GameRecord.h"
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "main/Game.h"
 #include "replay/ScriptedPlatform.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "game/VarnothForm.h"
 
 #include <QString>
 #include <gtest/gtest.h>

@@ -20,9 +20,8 @@ std::string Outcome(const std::vector<std::string>& args) try {
         << (line.recordFile.empty() ? "" : " record " + line.recordFile)
         << (line.replayFile.empty() ? "" : " replay " + line.replayFile)
         << (line.stats ? " stats" : "");
-    for (const std::string& arg : line.qtArguments) {
+    for (const std::string& arg : line.qtArguments)
         out << ' ' << arg;
-    }
     return out.str().erase(0, 1);
 } catch (const std::invalid_argument& error) {
     return std::string("refused: ") + error.what();
@@ -56,9 +55,8 @@ TEST(CommandLine, AcceptsTheGamesAndQtsOptionsAndRefusesTheRest) {
         {{"--bogus=1"}, "refused: unknown option '--bogus=1'"},
         {{"style"}, "refused: unknown option 'style'"},
     };
-    for (const auto& [args, outcome] : cases) {
+    for (const auto& [args, outcome] : cases)
         EXPECT_EQ(Outcome(args), outcome) << (args.empty() ? "" : args[0]);
-    }
     // The program itself ends a refused line with status 2 and the usage, opening nothing.
     std::string program = "varnoth", bogus = "--bogus";
     char* argv[] = {program.data(), bogus.data()};

@@ -75,14 +75,12 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
         TempStore store;
         for (const auto& [name, value] :
              {std::pair{"HighScoreWho", c.who}, {"HighScore", c.score}}) {
-            if (value) {
+            if (value)
                 PutValue(HKEY_LOCAL_MACHINE, kKey, name, *value);
-            }
         }
         RegistryHighScore game;
-        for (std::size_t i = 0; i < c.saves.size(); ++i) {
+        for (std::size_t i = 0; i < c.saves.size(); ++i)
             Save(game, c.saves[i], i + 1 < c.saves.size() ? "Old" : kZoe);
-        }
         // A save that finds a best as high is done, not kept for later.
         testing::internal::CaptureStderr();
         game.FinishSaving(0ms);
@@ -116,9 +114,8 @@ TEST(HighScore, KillsAndCopiesLeaveTheBestWholeRecord) {
                 const auto [who, best] = Load(&game);
                 for (double next = 1e6 * round + copy;; next += copies) {
                     Save(game, next);
-                    if (copies > 1) {
+                    if (copies > 1)
                         return best != -1 && who != "Unknown" && who != Holder(best);
-                    }
                 }
             }));
         }
@@ -126,9 +123,8 @@ TEST(HighScore, KillsAndCopiesLeaveTheBestWholeRecord) {
             std::this_thread::sleep_until(start + std::chrono::microseconds(random() % 50000));
             games[0]->Kill();
         }
-        for (auto& game : games) {
+        for (auto& game : games)
             wrong += game->Wait() == (copies == 1 ? 128 + SIGKILL : 0) ? 0 : 1;
-        }
         const auto [who, best] = Load();
         const bool whole = who == Holder(best) || (who == "Unknown" && before == 0);
         wrong += whole && best >= before && (copies == 1 || best == 1e6 * round + 7) ? 0 : 1;

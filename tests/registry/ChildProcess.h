@@ -13,9 +13,8 @@
 class ChildProcess {
 public:
     explicit ChildProcess(const std::function<int()>& body) : pid_(fork()) {
-        if (pid_ == 0) {
+        if (pid_ == 0)
             _exit(body());
-        }
     }
     ~ChildProcess() {
         Kill();
@@ -25,16 +24,14 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     void Kill() {
-        if (pid_ > 0 && status_ < 0) {
+        if (pid_ > 0 && status_ < 0)
             kill(pid_, SIGKILL);
-        }
     }
     // The exit code, or 128 + the signal that ended the child.
     int Wait() {
         int raw = 0;
-        if (pid_ > 0 && status_ < 0 && waitpid(pid_, &raw, 0) == pid_) {
+        if (pid_ > 0 && status_ < 0 && waitpid(pid_, &raw, 0) == pid_)
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        }
         return status_;
     }
 

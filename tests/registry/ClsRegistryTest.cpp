@@ -67,9 +67,8 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
     step.call == 'V' ? registry.EnumerateValues(names, count)
                      : registry.EnumerateSections(names, count);
     std::string list = std::to_string(count);
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         list += "|" + name;
-    }
     return list;
 } catch (const RegistryError& error) {
     EXPECT_EQ(error.Source(), "clsRegistry.clsRegistry");
@@ -85,9 +84,8 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
     TempStore store;
     setenv("VARNOTH_PLACE", "C:\\Games", 1);
     unsetenv("NOT_SET");
-    for (const char* name : {"Alpha", "b", "", "ALPHA"}) {
+    for (const char* name : {"Alpha", "b", "", "ALPHA"})
         PutValue(HKEY_LOCAL_MACHINE, "Game", name, Text(name));
-    }
     for (const std::string& sub :
          std::vector<std::string>{"zeta", "Beta", "alpha", "ALPHA", std::string(255, 'z')}) {
         PutValue(HKEY_LOCAL_MACHINE, "Game\\" + sub, "", {});

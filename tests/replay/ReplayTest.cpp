@@ -10,6 +10,7 @@
 // events replayed headless.
 #include "ReplayPaths.h"
 
+#include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "main/Game.h"
 #include "replay/ScriptRecorder.h"
@@ -17,7 +18,6 @@
 #include "replay/StateDump.h"
 #include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
-#include "game/VarnothForm.h"
 
 #include <QDir>
 #include <QFile>

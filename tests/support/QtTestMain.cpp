@@ -4,8 +4,8 @@
 // down among the exit handlers would outlive the parts of Qt it still needs.
 #include "tests/support/QtTestMain.h"
 
-#include "game/Artwork.h"
 #include "forms/Font.h"
+#include "game/Artwork.h"
 
 #include <QApplication>
 #include <QLocale>

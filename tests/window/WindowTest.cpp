@@ -1,6 +1,8 @@
 // The game's elements on the offscreen screen: a picture box's drawing on the pixels its
 // twips name at any scale, each frame repainted where it changed without leaving anything
 // behind, and the game in its real window played with real mouse events.
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
 #include "game/frmVarnoth.h"
 #include "main/Game.h"
 #include "replay/ScriptedPlatform.h"
@@ -9,10 +11,8 @@
 #include "tests/window/Render.h"
 #include "window/EventGuard.h"
 #include "window/FormWindow.h"
-#include "forms/PictureBox.h"
 #include "window/PictureBoxWidget.h"
 #include "window/QtPlatform.h"
-#include "forms/Twips.h"
 
 #include <QAccessible>
 #include <QApplication>

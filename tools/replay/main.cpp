@@ -1,13 +1,13 @@
 // varnoth-replay: runs a replay script on the game with no window on screen and prints
 // what it did. See README.md for the script's lines.
-#include "main/HighScore.h"
+#include "forms/ExitStatus.h"
+#include "forms/Font.h"
+#include "game/Artwork.h"
 #include "main/Game.h"
+#include "main/HighScore.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
-#include "game/Artwork.h"
-#include "forms/ExitStatus.h"
-#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>

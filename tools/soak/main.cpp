@@ -1,13 +1,13 @@
 // varnoth-soak: a long evening of random play, checking the state record's rules after
 // every event and the memory the game holds. See --help.
-#include "main/HighScore.h"
+#include "forms/ExitStatus.h"
+#include "forms/Font.h"
+#include "game/Artwork.h"
 #include "main/Game.h"
+#include "main/HighScore.h"
 #include "replay/ScriptError.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/SoakPlayer.h"
-#include "game/Artwork.h"
-#include "forms/ExitStatus.h"
-#include "forms/Font.h"
 
 #include <QGuiApplication>
 #include <QLocale>

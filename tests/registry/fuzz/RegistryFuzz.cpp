@@ -51,12 +51,10 @@ void Step(FuzzedDataProvider& in) {
         [&] { // several calls as one transaction, as the high-score record is written
             RegistryStore whole(in.ConsumeBool() ? RegistryStore::Kind::Write
                                                  : RegistryStore::Kind::Read);
-            for (int part = in.ConsumeIntegralInRange(0, 3); part > 0; --part) {
+            for (int part = in.ConsumeIntegralInRange(0, 3); part > 0; --part)
                 Step(in);
-            }
-            if (in.ConsumeBool()) {
+            if (in.ConsumeBool())
                 whole.Commit();
-            }
         },
     };
     try {
@@ -75,13 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool made =
         mkdtemp(directory) && !std::atexit([] { std::filesystem::remove_all(directory); });
     const std::string store = directory + std::string("/store.db");
-    if (!made || setenv("VARNOTH_REGISTRY", store.c_str(), 1) != 0) {
+    if (!made || setenv("VARNOTH_REGISTRY", store.c_str(), 1) != 0)
         std::abort();
-    }
     std::filesystem::remove(store);
     FuzzedDataProvider in(data, size);
-    for (int steps = 0; in.remaining_bytes() > 0 && steps < 64; ++steps) {
+    for (int steps = 0; in.remaining_bytes() > 0 && steps < 64; ++steps)
         Step(in);
-    }
     return 0;
 }
