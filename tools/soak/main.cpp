@@ -103,8 +103,8 @@ double residentMiB() {
 // One program run of the game: a new window's elements and game, as after a restart. The
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
-    explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores), player(game.game, platform, start) {
+    Session(const Artwork& artwork, std::uint32_t start, const SoakPlayer::LineOut& onLine)
+        : game(artwork, platform, highScores), player(game.game, platform, start, onLine) {
         game.Start();
     }
     ScriptedPlatform platform;
@@ -152,15 +152,16 @@ int main(int argc, char** argv) {
     long long hits = 0;
     double warmedUpMiB = 0;
     std::uint32_t start = options.start;
+    SoakPlayer::LineOut writeLine;
+    if (script.is_open())
+        writeLine = [&script, &scriptFault](const std::string& line) {
+            script << line << '\n';
+            if (!script && scriptFault == 0)
+                scriptFault = errno;
+        };
     try {
         while (ticks < options.ticks) {
-            auto session = std::make_unique<Session>(artwork, start++);
-            if (script.is_open())
-                session->player.onLine = [&script, &scriptFault](const std::string& line) {
-                    script << line << '\n';
-                    if (!script && scriptFault == 0)
-                        scriptFault = errno;
-                };
+            auto session = std::make_unique<Session>(artwork, start++, writeLine);
             while (ticks < options.ticks && !session->player.ended()) {
                 const long long before = session->player.ticks();
                 const bool warmingUp = ticks < kWarmUpTicks;
