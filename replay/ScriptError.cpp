@@ -1,37 +1,27 @@
 #include "replay/ScriptError.h"
 
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
 #include <cstddef>
 #include <cstdio>
 
 namespace {
 
-// How many bytes of a well-formed UTF-8 character of at least U+00A0 start at `at`, or 0:
-// overlong forms, surrogates and the C1 controls U+0080 to U+009F count as none.
+// How many bytes of a well-formed UTF-8 character of at least U+00A0 start at `at`, or 0.
+// Qt's decoder refuses overlong forms, surrogates and what lies beyond U+10FFFF; the C1
+// controls U+0080 to U+009F count as none here.
 std::size_t characterLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) {
-        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0U;
-    };
-    const auto follows = [&](std::size_t i, unsigned low = 0x80, unsigned high = 0xbf) {
-        return byte(i) >= low && byte(i) <= high;
-    };
-    const unsigned lead = byte(0);
-    if (lead == 0xc2)
-        return follows(1, 0xa0) ? 2 : 0;
-    if (lead >= 0xc3 && lead <= 0xdf)
-        return follows(1) ? 2 : 0;
-    if (lead >= 0xe0 && lead <= 0xef) {
-        const bool second = lead == 0xe0   ? follows(1, 0xa0)
-                            : lead == 0xed ? follows(1, 0x80, 0x9f)
-                                           : follows(1);
-        return second && follows(2) ? 3 : 0;
-    }
-    if (lead >= 0xf0 && lead <= 0xf4) {
-        const bool second = lead == 0xf0   ? follows(1, 0x90)
-                            : lead == 0xf4 ? follows(1, 0x80, 0x8f)
-                                           : follows(1);
-        return second && follows(2) && follows(3) ? 4 : 0;
-    }
-    return 0;
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    // A byte order mark is a character like any other here.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    const QString character = decoder(QByteArrayView(text.data() + at, length));
+    return !decoder.hasError() && character.toUcs4().value(0) >= 0xa0 ? length : 0;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -19,9 +20,10 @@ constexpr Integer kSpace = 32;
 
 } // namespace
 
-SoakPlayer::SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, std::uint32_t generatorStart)
+SoakPlayer::SoakPlayer(frmVarnoth& game, ScriptedPlatform& platform, std::uint32_t generatorStart,
+                       LineOut onLine)
     : game_(game), m_(game.Record()), platform_(platform), tmrState_(game.Window().tmrState),
-      tmrExtras_(game.Window().tmrExtras), random_(generatorStart) {}
+      tmrExtras_(game.Window().tmrExtras), onLine_(std::move(onLine)), random_(generatorStart) {}
 
 void SoakPlayer::fail(const std::string& rule) const {
     throw std::logic_error("event " + std::to_string(events_) + " (tick " + std::to_string(ticks_) +

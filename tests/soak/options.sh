@@ -18,11 +18,11 @@ done <<'CASES'
 --ticks abc|--ticks takes
 --ticks 0|--ticks takes
 --ticks 12x|--ticks takes
---ticks|--ticks needs a value
+--ticks|Missing value after '--ticks'.
 --start -1|--start takes
 --start 4294967296|--start takes
 --script /nonexistent/dir/s.txt|cannot write /nonexistent/dir/s.txt
---fast|unknown option "--fast"
+--fast|Unknown option 'fast'.
 CASES
 echo "$failures failed"
 ((failures == 0))

@@ -1,6 +1,7 @@
 // The game's elements on the offscreen screen: a picture box's drawing on the pixels its
 // twips name at any scale, each frame repainted where it changed without leaving anything
 // behind, and the game in its real window played with real mouse events.
+#include "forms/Event.h"
 #include "forms/PictureBox.h"
 #include "forms/Twips.h"
 #include "game/frmVarnoth.h"
@@ -183,6 +184,28 @@ TEST(Window, ARunTimeErrorEndsTheProgramAfterOneMessage) {
     // A loop nobody ends would hang the suite; 99 says so instead.
     QTimer::singleShot(5000, [] { QApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 1);
+}
+
+// No to another game ends the program: nothing after End runs, no later event reaches the
+// game, and the event loop ends with status 0 for the program to clean up after it.
+TEST(Window, EndLeavesTheHandlerAndEndsTheLoopWell) {
+    QtPlatform platform;
+    EventGuard guard(platform, QStringLiteral("Varnoth"));
+    Event click;
+    int clicks = 0;
+    bool afterEnd = false;
+    click.Handle([&] {
+        ++clicks;
+        platform.End();
+        afterEnd = true;
+    });
+    click.AddLayer(guard.Layer());
+    click.Raise();
+    click.Raise();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(afterEnd);
+    QTimer::singleShot(5000, [] { QApplication::exit(99); });
+    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 } // namespace

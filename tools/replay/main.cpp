@@ -9,6 +9,8 @@
 #include "replay/ScriptRunner.h"
 #include "replay/ScriptedPlatform.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLocale>
 #include <iostream>
@@ -51,26 +53,21 @@ int replay(const std::string& scriptPath) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string locale = "en_US";
-    std::string scriptPath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--locale" && i + 1 < argc)
-            locale = argv[++i];
-        else if (scriptPath.empty() && !arg.starts_with("--"))
-            scriptPath = arg;
-        else {
-            std::cerr << "usage: varnoth-replay [--locale NAME] [SCRIPT]\n";
-            return ExitStatus::kRefused;
-        }
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QString::fromStdString(locale)));
+    QCommandLineParser parser;
+    const QCommandLineOption locale(QStringLiteral("locale"), {}, QStringLiteral("NAME"),
+                                    QStringLiteral("en_US"));
+    parser.addOption(locale);
+    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        std::cerr << "usage: varnoth-replay [--locale NAME] [SCRIPT]\n";
+        return ExitStatus::kRefused;
+    }
+    QLocale::setDefault(QLocale(parser.value(locale)));
     try {
         Fonts::load();
-        return replay(scriptPath);
+        return replay(parser.positionalArguments().value(0).toStdString());
     } catch (const std::exception& error) {
         std::cerr << "varnoth-replay: " << error.what() << '\n';
         return ExitStatus::kFailure;

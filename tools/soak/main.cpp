@@ -9,8 +9,11 @@
 #include "replay/ScriptedPlatform.h"
 #include "replay/SoakPlayer.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
@@ -59,30 +62,36 @@ Number wholeNumber(const std::string& option, const std::string& text, Number le
 }
 
 Options parse(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    const QCommandLineOption ticks(QStringLiteral("ticks"), {}, QStringLiteral("N"));
+    const QCommandLineOption start(QStringLiteral("start"), {}, QStringLiteral("N"));
+    const QCommandLineOption script(QStringLiteral("script"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption noMemoryCheck(QStringLiteral("no-memory-check"));
+    const QCommandLineOption help(QStringLiteral("help"));
+    parser.addOptions({ticks, start, script, noMemoryCheck, help});
+    if (!parser.parse(args))
+        throw std::invalid_argument(ScriptError::Printable(parser.errorText().toStdString()) +
+                                    "\n" + kUsage);
+    if (!parser.positionalArguments().isEmpty())
+        throw std::invalid_argument(
+            "unknown option \"" +
+            ScriptError::Printable(parser.positionalArguments().constFirst().toStdString()) +
+            "\"\n" + kUsage);
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool takesValue = arg == "--ticks" || arg == "--start" || arg == "--script";
-        if (takesValue && i + 1 == argc)
-            throw std::invalid_argument(arg + " needs a value");
-        if (arg == "--ticks")
-            options.ticks =
-                wholeNumber<long long>(arg, argv[++i], 1, std::numeric_limits<long long>::max(),
-                                       "a positive whole number");
-        else if (arg == "--start")
-            options.start = wholeNumber<std::uint32_t>(arg, argv[++i], 0,
-                                                       std::numeric_limits<std::uint32_t>::max(),
-                                                       "a whole number from 0 to 4294967295");
-        else if (arg == "--script")
-            options.scriptFile = argv[++i];
-        else if (arg == "--no-memory-check")
-            options.memoryCheck = false;
-        else if (arg == "--help")
-            options.help = true;
-        else
-            throw std::invalid_argument("unknown option \"" + ScriptError::Printable(arg) + "\"\n" +
-                                        kUsage);
-    }
+    if (parser.isSet(ticks))
+        options.ticks = wholeNumber<long long>("--ticks", parser.value(ticks).toStdString(), 1,
+                                               std::numeric_limits<long long>::max(),
+                                               "a positive whole number");
+    if (parser.isSet(start))
+        options.start = wholeNumber<std::uint32_t>("--start", parser.value(start).toStdString(), 0,
+                                                   std::numeric_limits<std::uint32_t>::max(),
+                                                   "a whole number from 0 to 4294967295");
+    options.scriptFile = parser.value(script).toStdString();
+    options.memoryCheck = !parser.isSet(noMemoryCheck);
+    options.help = parser.isSet(help);
     return options;
 }
 
@@ -103,8 +112,8 @@ double residentMiB() {
 // One program run of the game: a new window's elements and game, as after a restart. The
 // player carries on in a new one when the last game ended with No to another round.
 struct Session {
-    explicit Session(const Artwork& artwork, std::uint32_t start)
-        : game(artwork, platform, highScores), player(game.game, platform, start) {
+    Session(const Artwork& artwork, std::uint32_t start, const SoakPlayer::LineOut& onLine)
+        : game(artwork, platform, highScores), player(game.game, platform, start, onLine) {
         game.Start();
     }
     ScriptedPlatform platform;
@@ -152,15 +161,16 @@ int main(int argc, char** argv) {
     long long hits = 0;
     double warmedUpMiB = 0;
     std::uint32_t start = options.start;
+    SoakPlayer::LineOut writeLine;
+    if (script.is_open())
+        writeLine = [&script, &scriptFault](const std::string& line) {
+            script << line << '\n';
+            if (!script && scriptFault == 0)
+                scriptFault = errno;
+        };
     try {
         while (ticks < options.ticks) {
-            auto session = std::make_unique<Session>(artwork, start++);
-            if (script.is_open())
-                session->player.onLine = [&script, &scriptFault](const std::string& line) {
-                    script << line << '\n';
-                    if (!script && scriptFault == 0)
-                        scriptFault = errno;
-                };
+            auto session = std::make_unique<Session>(artwork, start++, writeLine);
             while (ticks < options.ticks && !session->player.ended()) {
                 const long long before = session->player.ticks();
                 const bool warmingUp = ticks < kWarmUpTicks;
