@@ -214,6 +214,8 @@ def slips_in(path):
             for m in texts:
                 found.append(("literal", put(m.start(), m.end(), changed(m.group()))))
         for m in INT_TYPE.finditer(code):
+            if re.match(r"[&*]?\s+[A-Za-z_]\w*\s*[,)]", code[m.end():]):
+                continue  # a parameter's type, which its declaration elsewhere must match
             if m.group("vb"):
                 found.append(("int-type", put(m.start(), m.end(),
                                               "Integer" if m.group("vb") == "Long" else "Long")))
@@ -294,10 +296,10 @@ def choose(folders, count, start):
             if not classes or not share[folder]:
                 continue
             slips = classes[turn % len(classes)]
-            kinds = list(KINDS)
-            first = pick.below(len(kinds))  # a kind, or the next one the class offers
-            pool = next(p for k in kinds[first:] + kinds[:first]
-                        if (p := [s for s in slips if s[2] == k]))
+            # One of the kinds the class offers, each as likely, then one slip of that kind.
+            offered = [k for k in KINDS if any(s[2] == k for s in slips)]
+            kind = offered[pick.below(len(offered))]
+            pool = [s for s in slips if s[2] == kind]
             chosen.append(pool[pick.below(len(pool))])
             share[folder] -= 1
             slips.remove(chosen[-1])
