@@ -3,17 +3,12 @@
 // Where the original face itself did not fit, the label wraps as it did there and shows the
 // words that fit its height.
 
-#include "game/frmVarnoth.h"
-#include "replay/ScriptedPlatform.h"
-#include "tests/support/MemoryHighScores.h"
 #include "tests/support/QtTestMain.h"
 #include "tests/view/Render.h"
 #include "view/Label.h"
-#include "view/PictureBox.h"
 #include "view/Twips.h"
 #include "view/VarnothForm.h"
 
-#include <QFontMetrics>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <string>
@@ -22,9 +17,6 @@ namespace {
 
 TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
     VarnothForm form(SharedArtwork());
-    ScriptedPlatform platform;
-    MemoryHighScores store;
-    frmVarnoth game(form, platform, store);
     // Label, caption, and what of it shows where the original wrapped it.
     const struct {
         Label& label;
@@ -58,30 +50,6 @@ TEST(CaptionFit, EveryCaptionShowsWholeInItsElementsFont) {
             const QRect there((inside.topLeft() - room.topLeft()) * scale, inside.size() * scale);
             EXPECT_TRUE(there.contains(Ink(wide, toQColor(label.BackColor()).rgb())));
             EXPECT_EQ(Render(inside, scale, label), wide.copy(there));
-        }
-
-    // What the game prints on its picture boxes: the fire button's label, and the game-over
-    // lines of the best score the labels can show, centred as the game centres them.
-    game.UpdateFrame();
-    game.Record().dScore = 99999;
-    game.Record().dHighScore = 99999;
-    game.Record().lGameState = 3;
-    game.tmrState_Timer();
-    for (const PictureBox* box : {&form.picFire, &form.picGZone})
-        for (const int scale : {1, 2}) {
-            const QImage seen =
-                Render(QRect(QPoint(), twips::toPixels(box->Bounds()).size()), scale, *box);
-            for (const DrawOp& op : box->Drawing()) {
-                SCOPED_TRACE(op.text.toStdString() + " at " + std::to_string(scale) + "x");
-                const QRect ink = Ink(seen.copy(0, twips::toPixels(op.y1) * scale, seen.width(),
-                                                QFontMetrics(op.font.toQFont()).height() * scale),
-                                      toQColor(box->BackColor()).rgb());
-                EXPECT_GT(ink.left(), 0);
-                EXPECT_LT(ink.right(), seen.width() - 1);
-                if (box == &form.picGZone) {
-                    EXPECT_NEAR(ink.left(), seen.width() - 1 - ink.right(), 2 * scale);
-                }
-            }
         }
 }
 
