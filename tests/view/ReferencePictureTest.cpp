@@ -1,6 +1,7 @@
 // The whole window as a player sees it, pixel for pixel, against pictures kept beside this
-// file: every caption, colour, picture and its stacking at once, at 1x and 2x. After a
-// deliberate change of the look, `bash tools/retake-pictures.sh` takes them again.
+// file: every caption (whole, no glyph cut, no word pushed onto a hidden line), colour,
+// picture and its stacking at once, at 1x and 2x. After a deliberate change of the look,
+// `bash tools/retake-pictures.sh` takes them again; look at each before keeping it.
 #include "replay/Game.h"
 #include "replay/Script.h"
 #include "replay/ScriptRunner.h"
@@ -31,15 +32,19 @@ struct State {
 // A direct hit: the target stands still under the beam, which reaches it on the 22nd frame.
 const std::string kHit = "set lTargetStep 0\nset lTargetPos 4150\nclick\ntick 22\n";
 
+// Each state shows the widest captions of its kind whole, or wrapped as the original wrapped
+// them: the longest stage messages, 100 of 100 hits, 10 lives, the widest best score.
 const State kStates[] = {
     {"fresh", ""},
-    {"shot", "click\ntick 8\n"},
-    {"hit", kHit},
+    {"shot", "set lExtraPoints 500\nset lStage -1\ncall UpdateStage 0\nclick\ntick 8\n"},
+    {"hit", "set lExtraPoints 580\n" + kHit},
     // The meter full before the hit that makes 99,999: the top stage's device and colours.
-    {"stage10", "set dScore 98999\nset lExtraPoints 1050\n" + kHit},
+    {"stage10",
+     "set dScore 98999\nset lExtraPoints 1050\nset lHits 99\nset lTargets 99\nset lLives 10\n" +
+         kHit},
     // The last life lost after a hit that made the widest score there is.
-    {"game_over",
-     "set dScore 98999\nset lLives 0\n" + kHit + "set lTargetPos 8200\ntick\ninput Ann\ntick\n"},
+    {"game_over", "set dScore 98999\nset lLives 0\n" + kHit +
+                      "set lTargetPos 8200\ntick\ninput WWWWWWWWWWWW\ntick\n"},
 };
 
 QImage take(const State& state, int scale) {
