@@ -213,17 +213,28 @@ def slips_in(path):
         if 'R"' not in line:
             for m in texts:
                 found.append(("literal", put(m.start(), m.end(), changed(m.group()))))
+        # A named number, whose value a narrower or unsigned type may still hold.
+        named = re.search(r"constexpr .*=\s*(-?(0[xX])?[\da-fA-F]+[uU]?(\s*[-+*/]\s*\d+)*)\s*;",
+                          code)
+        value = named and eval(re.sub(r"(0[xX])?[\da-fA-F]+[uU]?", lambda n: str(int(
+            n.group().rstrip("uU"), 16 if n.group(1) else 8 if n.group()[0] == "0" else 10)),
+            named.group(1)).replace("/", "//"))
         for m in INT_TYPE.finditer(code):
             if re.match(r"[&*]?\s+[A-Za-z_]\w*\s*[,)]", code[m.end():]):
                 continue  # a parameter's type, which its declaration elsewhere must match
             if m.group("vb"):
-                found.append(("int-type", put(m.start(), m.end(),
-                                              "Integer" if m.group("vb") == "Long" else "Long")))
-                continue
-            std, u, bits = m.group("std") or "", m.group("u"), m.group("bits")
-            found.append(("int-type", put(m.start(), m.end(), f"{std}{u}int{WIDER[bits]}_t")))
-            found.append(("int-type", put(m.start(), m.end(),
-                                          f"{std}{'' if u else 'u'}int{bits}_t")))
+                others = [("", "Integer" if m.group("vb") == "Long" else "Long")]
+            else:
+                std, u, bits = m.group("std") or "", m.group("u"), m.group("bits")
+                others = [(u, f"{std}{u}int{WIDER[bits]}_t"),
+                          ("" if u else "u", f"{std}{'' if u else 'u'}int{bits}_t")]
+            for sign, other in others:
+                bits = int(re.search(r"\d+", other).group()) if "int" in other else \
+                    16 if other == "Integer" else 32
+                low, high = (0, 2**bits - 1) if sign else (-2**(bits - 1), 2**(bits - 1) - 1)
+                if named and low <= value <= high:
+                    continue  # the named number fits the other type too: no limit moves
+                found.append(("int-type", put(m.start(), m.end(), other)))
         if number < len(text):
             following = parsed[number][0].strip()
             # Steps, not declarations: two members or two functions declared the other way
