@@ -143,7 +143,7 @@ void OverflowInTheWindow() {
         std::cerr << "target at " << g.game.Record().lTargetPos << '\n';
         const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         std::cerr << "[" << box->windowTitle().toStdString() << "] " << box->text().toStdString()
-                  << '\n';
+                  << (box->icon() == QMessageBox::Critical ? " (critical)" : "") << '\n';
         QApplication::activeModalWidget()->close();
     });
     g.form.tmrState.OnTimer();
@@ -153,7 +153,7 @@ TEST(WindowDeathTest, ARunTimeErrorEndsTheProgramAfterOneMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(OverflowInTheWindow(), testing::ExitedWithCode(1),
                 "varnoth: run-time error 6, Overflow\n.*target at 100\n"
-                "\\[Varnoth\\] Run-time error '6':\n\nOverflow\nclosed\n");
+                "\\[Varnoth\\] Run-time error '6':\n\nOverflow \\(critical\\)\nclosed\n");
 }
 
 } // namespace
