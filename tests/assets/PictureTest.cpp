@@ -1,20 +1,8 @@
 // The pictures compiled into the program load from their resource paths at their pixel
-// sizes, and the score, which sits on the computer's screen, reads as text on the screen
-// rather than as a box on it: the screen has the label's own colour under and beside it, at
-// one and at two screen pixels per picture pixel, whichever computer the stage shows. The
-// first computer's screen ends at row 31, so the label's last row lies on the bezel.
-
-#include "forms/Twips.h"
-#include "game/VarnothForm.h"
-#include "game/frmVarnoth.h"
-#include "replay/ScriptedPlatform.h"
-#include "tests/support/MemoryHighScores.h"
-#include "tests/support/QtTestMain.h"
+// sizes; how they look in the window is for the window's reference pictures to say.
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
 #include <QRect>
 #include <QSize>
 #include <QSvgRenderer>
@@ -36,41 +24,6 @@ TEST(Pictures, LoadAtTheirPixelSize) {
         EXPECT_TRUE(renderer.isValid()) << p.name;
         EXPECT_EQ(renderer.defaultSize(), p.size) << p.name;
         EXPECT_EQ(renderer.viewBox(), QRect(QPoint(), p.size)) << p.name;
-    }
-}
-
-TEST(Pictures, ComputerScreenHasTheScoreLabelsColourUnderAndBesideIt) {
-    VarnothForm form(SharedArtwork());
-    ScriptedPlatform platform;
-    MemoryHighScores store;
-    frmVarnoth game(form, platform, store);
-    // The label in the computer picture's own pixels, and a pixel of screen either side.
-    const QRect label = twips::toPixels(form.lblScore.Bounds())
-                            .translated(-twips::toPixels(form.imgComputer.Bounds()).topLeft())
-                            .adjusted(-1, 0, 1, 0);
-    // The first stage and the top one, and the last row of their computer's screen.
-    const struct {
-        Long meter;
-        int screenBottom;
-    } computers[] = {{0, 31}, {1050, 36}};
-    const QRgb bezel = qRgb(192, 192, 192);
-    for (const auto& [meter, screenBottom] : computers) {
-        game.Record().lExtraPoints = meter;
-        game.Record().lStage = -1;
-        game.UpdateStage(0);
-        const QRgb screen = toQColor(form.lblScore.BackColor()).rgba();
-        for (const int scale : {1, 2}) {
-            QImage image(QSize(77, 76) * scale, QImage::Format_ARGB32);
-            image.fill(Qt::transparent);
-            image.setDevicePixelRatio(scale);
-            QPainter painter(&image);
-            form.imgComputer.Picture()->paint(painter, QRectF(0, 0, 77, 76));
-            painter.end();
-            for (int y = label.top() * scale; y < (label.bottom() + 1) * scale; ++y)
-                for (int x = label.left() * scale; x < (label.right() + 1) * scale; ++x)
-                    ASSERT_EQ(image.pixel(x, y), y < (screenBottom + 1) * scale ? screen : bezel)
-                        << "meter " << meter << " at " << scale << "x: " << x << ", " << y;
-        }
     }
 }
 

@@ -76,7 +76,8 @@ try:
                                                 for i, c in enumerate(window))))
     if fire:
         action = fire.queryAction()
-        check("its default action", "Press", action.getName(0))
+        check("its default action and its key", "Press Space",
+              f"{action.getName(0)} {action.getKeyBinding(0)}")
         action.doAction(0)
         # The recorder writes the fire button's Click event the moment its handler returns.
         fired = wait_for(lambda: os.path.exists(record) and "\nclick\n" in open(record).read(), 5)

@@ -29,6 +29,8 @@ replay_hit() {
     check "the replay exits 0" 0 "$?"
     check "the hit scored, every tick played" "1000 62" \
         "$(grep -o '"dScore":[0-9]*\|"ticks":[0-9]*' <<<"$out" | cut -d: -f2 | paste -sd' ')"
+    # The rhythm, not only the end: a tick every 25 ms, give or take a loaded machine's lag.
+    check "a tick every 25 ms" yes "$(grep -qE '"p50":2[2-8][.,}]' <<<"$out" && echo yes)"
     check "the first frame painted, timed from the process's start" yes \
         "$(grep -qE '"startup_ms":[1-9][0-9]{0,3}\.' <<<"$out" && echo yes)"
 }

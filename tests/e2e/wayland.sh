@@ -19,5 +19,6 @@ for _ in $(seq 1 200); do
 done
 [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] || { cat "$WORK/weston.log"; echo "FAIL weston never listened"; exit 1; }
 
-replay_hit env -u DISPLAY QT_QPA_PLATFORM=wayland "$1"
+# As a Wayland desktop starts it: only WAYLAND_DISPLAY names the screen.
+replay_hit env -u DISPLAY -u QT_QPA_PLATFORM XDG_SESSION_TYPE=wayland "$1"
 finish

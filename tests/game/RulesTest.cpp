@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <gtest/gtest.h>
+#include <ranges>
 
 namespace {
 
@@ -121,7 +122,8 @@ TEST_F(Rules, MeterSetsTheStageAndEachStageItsLook) {
         {851, "9 Stage 8: Enhanced cone antenna 128/2/350/14 5/1 0/65280 RRRYYYGGG-"},
         {950, "10 Stage 9: Upgraded to OSKELDRIN 0/2/375/15 5/2 16744448/16777215 RRRYYYGGGG"},
     };
-    for (const auto& c : cases) {
+    // From the top stage down, so every lamp a lower stage leaves dark must be put out.
+    for (const auto& c : std::views::reverse(cases)) {
         m.lExtraPoints = c.meter;
         m.lStage = -1;
         game.UpdateStage(0);

@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -146,7 +147,6 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         {"t€😀\n", "script line 1: unknown command \"t€😀\""},
         {"", "cannot read /: ", "/"},
         {"", "cannot read /nonexistent/", "/nonexistent/game.txt"},
-        {"set lLives 2147483648\n", "script line 1: lLives is a Long (32-bit), which cannot hold"},
         {"key\n", "script line 1: expected \"key CODE\""},
         {"set sTypedKeys a\"\\b\ndump\nbad\n", "script line 3: unknown command \"bad\""},
         // The game's own arithmetic and its conversions to whole numbers.
@@ -170,6 +170,57 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         EXPECT_TRUE(run.faults[0].startsWith(c.fault)) << fault;
         EXPECT_EQ(run.faults[0].indexOf(QRegularExpression("[\\x00-\\x1f]")), -1) << fault;
         EXPECT_EQ(run.lines.size(), c.script.count("dump")) << fault;
+    }
+}
+
+// Every number a script takes, at both ends of what it may be and one past each: a value
+// taken is the value the game then holds.
+TEST(ReplayFault, EveryNumberIsTakenUpToBothEndsOfItsRangeAndNoFurther) {
+    // The largest Single, as the dump writes it: the shortest text that reads back as it.
+    const double kSingle = 3.4028235e38, kDouble = std::numeric_limits<double>::max();
+    const struct {
+        QString line;
+        const char* fault;          // the message of a line refused, or
+        const char* path = nullptr; // what to read in the dump that follows a line taken
+        QJsonValue held = {};
+    } cases[] = {
+        {"set lLives -2147483648", nullptr, "record.lLives", -2147483648.0},
+        {"set lLives 2147483647", nullptr, "record.lLives", 2147483647.0},
+        {"set lLives -2147483649", "lLives is a Long (32-bit), which cannot hold -2147483649"},
+        {"set lLives 2147483648", "lLives is a Long (32-bit), which cannot hold 2147483648"},
+        {"set sngSpeed -3.4028235e38", nullptr, "record.sngSpeed", -kSingle},
+        {"set sngSpeed 3.4028235e38", nullptr, "record.sngSpeed", kSingle},
+        {"set sngSpeed -3.5e38", "sngSpeed is a Single, which cannot hold -3.5e38"},
+        {"set sngSpeed 3.5e38", "sngSpeed is a Single, which cannot hold 3.5e38"},
+        {"set dScore -1.7976931348623157e308", nullptr, "record.dScore", -kDouble},
+        {"set dScore 1.7976931348623157e308", nullptr, "record.dScore", kDouble},
+        {"set dScore -1.8e308", "dScore is a Double, which cannot hold -1.8e308"},
+        {"set dScore 1.8e308", "dScore is a Double, which cannot hold 1.8e308"},
+        {"key -32768", nullptr, "record.sTypedKeys", QString(QChar(0x8000))},
+        {"key 65535", nullptr, "record.sTypedKeys", QString(QChar(0xFFFF))},
+        {"key -32769", "key code -32769 is not 16-bit"},
+        {"key 65536", "key code 65536 is not 16-bit"},
+        {"tick 0", nullptr, "record.lTargetPos", 0},
+        {"tick -1", "tick cannot run -1 times"},
+        {"set lExtraPoints 500\nextras 0", nullptr, "record.lExtraPoints", 500},
+        {"extras -1", "extras cannot run -1 times"},
+        {"at-yield 1 key 65\ntick", nullptr, "record.sTypedKeys", "A"},
+        {"at-yield 0 key 65", "yields count from 1, not 0"},
+        {"call UpdateStage -2147483648", nullptr, "record.lExtraPoints", 0},
+        {"call UpdateStage 2147483647", nullptr, "record.lExtraPoints", 120},
+        {"call UpdateStage 2147483648",
+         "UpdateStage's argument is a Long (32-bit), which cannot hold 2147483648"},
+        {"msgbox 8", "expected \"msgbox 6|7|2 (or yes, no, cancel)\", not \"msgbox 8\""},
+    };
+    for (const auto& c : cases) {
+        const Replayed run = replay(c.line + "\ndump\n");
+        const std::string line = c.line.toStdString();
+        if (c.fault) {
+            EXPECT_EQ(run.faults, QStringList(QString("script line 1: ") + c.fault)) << line;
+            continue;
+        }
+        ASSERT_FALSE(run.lines.empty()) << line << ": " << run.faults.join('\n').toStdString();
+        EXPECT_EQ(at(run.lines.back(), c.path), c.held) << line;
     }
 }
 
