@@ -208,7 +208,7 @@ void LastTryAtExit(benchmark::State& state) {
         s.best += 1;
         s.store.SaveHighScore(s.who, s.best);
         const auto begin = std::chrono::steady_clock::now();
-        s.store.FinishSaving();
+        s.store.finishSaving();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
         state.SetIterationTime(took.count());
     }

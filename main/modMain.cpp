@@ -94,7 +94,7 @@ public:
     explicit SaveAtExit(RegistryHighScore& highScores) {
         static const bool registered = std::atexit([] {
                                            if (running_)
-                                               running_->FinishSaving();
+                                               running_->finishSaving();
                                        }) == 0;
         if (registered)
             running_ = &highScores;
