@@ -101,8 +101,8 @@ void HeadlessReplay(benchmark::State& state) {
         ScriptRunner runner(game.game, platform, out);
         game.game.Form_Load();
         for (const ScriptLine& line : script) {
-            runner.Run(line);
-            ticks += ScriptRunner::TickCount(line);
+            runner.run(line);
+            ticks += ScriptRunner::tickCount(line);
         }
     }
     state.SetItemsProcessed(ticks);

@@ -175,8 +175,8 @@ void RegistryHighScore::write(const Record& record, Clock::time_point deadline, 
 // The name is the player's own text: escaped, so that it can't play tricks on the terminal.
 void RegistryHighScore::report(const Record& record, const std::string& why) {
     std::cerr << "varnoth: the best score, " << QString::number(record.best, 'f', 0).toStdString()
-              << " by " << ScriptError::Printable(record.who.toStdString())
-              << ", could not be saved: " << ScriptError::Printable(why) << '\n';
+              << " by " << ScriptError::printable(record.who.toStdString())
+              << ", could not be saved: " << ScriptError::printable(why) << '\n';
 }
 
 void RegistryHighScore::keep(const std::optional<Record>& record) {
