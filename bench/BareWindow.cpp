@@ -15,7 +15,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        stats.FirstFrame();
+        stats.firstFrame();
         QTimer::singleShot(0, qApp, &QApplication::quit);
     }
 };
@@ -28,6 +28,6 @@ int main(int argc, char** argv) {
     window.setFixedSize(520, 472);
     window.show();
     const int status = app.exec();
-    std::cout << window.stats.Json() << '\n';
+    std::cout << window.stats.json() << '\n';
     return status;
 }

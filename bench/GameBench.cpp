@@ -101,8 +101,8 @@ void HeadlessReplay(benchmark::State& state) {
         ScriptRunner runner(game.game, platform, out);
         game.game.Form_Load();
         for (const ScriptLine& line : script) {
-            runner.Run(line);
-            ticks += ScriptRunner::TickCount(line);
+            runner.run(line);
+            ticks += ScriptRunner::tickCount(line);
         }
     }
     state.SetItemsProcessed(ticks);
@@ -208,7 +208,7 @@ void LastTryAtExit(benchmark::State& state) {
         s.best += 1;
         s.store.SaveHighScore(s.who, s.best);
         const auto begin = std::chrono::steady_clock::now();
-        s.store.FinishSaving();
+        s.store.finishSaving();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
         state.SetIterationTime(took.count());
     }

@@ -14,11 +14,11 @@ Game::Game(const Artwork& artwork, Platform& platform, HighScoreStore& highScore
         if (guard)
             event->AddLayer(guard);
         if (recorder)
-            event->AddLayer(RecordingLayer(form, *recorder));
+            event->AddLayer(recordingLayer(form, *recorder));
     }
 }
 
-void Game::Start() {
+void Game::start() {
     game.Form_Load();
     game.Form_Activate();
 }

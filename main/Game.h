@@ -18,7 +18,7 @@ class ScriptRecorder;
 // new piece of the game is wired in one place.
 //
 //   Game g(artwork, platform, highScores);
-//   g.Start();                          // headless: load and activate, as showing does
+//   g.start();                          // headless: load and activate, as showing does
 //   FormWindow window(g.form);          // or on screen: showing the window starts it
 //
 // Given a recorder, the game plays on a RecordingPlatform over `platform` and the recorder
@@ -35,7 +35,7 @@ public:
     Game& operator=(const Game&) = delete;
 
     // What showing the window does first: the form loads, then the fire button takes focus.
-    void Start();
+    void start();
 
     VarnothForm form;
     // Built after the form: it answers the elements' events.

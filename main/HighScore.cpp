@@ -23,7 +23,7 @@ constexpr auto kScoreValue = "HighScore";
 // How often a kept save is tried again while the game runs.
 constexpr std::chrono::milliseconds kRetryInterval{250};
 
-void OpenRecord(clsRegistry& registry) {
+void openRecord(clsRegistry& registry) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
     registry.SectionKey(kKeyPath);
     if (!registry.KeyExists())
@@ -32,25 +32,25 @@ void OpenRecord(clsRegistry& registry) {
 
 // Whether the stored score is below best. A score that is missing or not a number is no
 // record to keep.
-bool StoredBelow(clsRegistry& registry, double best) {
+bool storedBelow(clsRegistry& registry, double best) {
     registry.ValueKey(kScoreValue);
     const Variant stored = registry.Value();
     try {
-        return IsEmpty(stored) || !(VariantToDouble(stored) >= best);
+        return isEmpty(stored) || !(variantToDouble(stored) >= best);
     } catch (const ConversionError&) {
         return true;
     }
 }
 
 // Why a save was not made, in the player's words.
-std::string Reason(const SqliteError& error) {
-    switch (error.Code() & 0xff) {
+std::string reason(const SqliteError& error) {
+    switch (error.code() & 0xff) {
     case SQLITE_READONLY:
         return "the store is read-only";
     case SQLITE_FULL:
         return "the disk is full";
     default:
-        return error.Busy() ? "another program kept the store busy" : error.what();
+        return error.busy() ? "another program kept the store busy" : error.what();
     }
 }
 
@@ -60,11 +60,11 @@ RegistryHighScore::RegistryHighScore(std::chrono::milliseconds callLimit) : call
     retry_.setInterval(kRetryInterval);
     // Never waits for the store: the window's next tick is due, and the next retry comes soon.
     QObject::connect(&retry_, &QTimer::timeout,
-                     [this] { Try(*kept_, Clock::now() + callLimit_, false); });
+                     [this] { trySave(*kept_, Clock::now() + callLimit_, false); });
 }
 
 RegistryHighScore::~RegistryHighScore() {
-    FinishSaving();
+    finishSaving();
 }
 
 // A load only reads, so a program that merely reads the store never makes it fail; the very
@@ -75,10 +75,10 @@ void RegistryHighScore::LoadHighScore(QString& sWho, double& dBest) {
     sWho = QStringLiteral("Unknown");
     dBest = 1000;
     if (kept_)
-        Try(*kept_, deadline, false);
+        trySave(*kept_, deadline, false);
     try {
-        if (!Read(false, deadline, sWho, dBest))
-            Read(true, deadline, sWho, dBest);
+        if (!read(false, deadline, sWho, dBest))
+            read(true, deadline, sWho, dBest);
     } catch (...) {
         dBest = -1;
     }
@@ -89,7 +89,7 @@ void RegistryHighScore::LoadHighScore(QString& sWho, double& dBest) {
     }
 }
 
-bool RegistryHighScore::Read(bool write, Clock::time_point deadline, QString& sWho, double& dBest) {
+bool RegistryHighScore::read(bool write, Clock::time_point deadline, QString& sWho, double& dBest) {
     RegistryStore transaction(write ? RegistryStore::Kind::Write : RegistryStore::Kind::Read,
                               deadline);
     clsRegistry registry(transaction);
@@ -102,57 +102,58 @@ bool RegistryHighScore::Read(bool write, Clock::time_point deadline, QString& sW
     }
     registry.ValueKey(kWhoValue);
     registry.ValueType(reg::REG_SZ);
-    if (!IsEmpty(registry.Value()))
-        sWho = QString::fromStdString(VariantToString(registry.Value()));
+    if (!isEmpty(registry.Value()))
+        sWho = QString::fromStdString(variantToString(registry.Value()));
     registry.ValueKey(kScoreValue);
     registry.ValueType(reg::REG_DWORD);
-    if (!IsEmpty(registry.Value()))
-        dBest = VariantToDouble(registry.Value());
-    transaction.Commit();
+    if (!isEmpty(registry.Value()))
+        dBest = variantToDouble(registry.Value());
+    transaction.commit();
     return true;
 }
 
 // A kept save is replaced only by a higher one.
 void RegistryHighScore::SaveHighScore(QString& sWho, double& dBest) {
     const Record record{sWho, dBest};
-    Try(kept_ && kept_->best >= dBest ? *kept_ : record, Clock::now() + callLimit_, true);
+    trySave(kept_ && kept_->best >= dBest ? *kept_ : record, Clock::now() + callLimit_, true);
 }
 
-void RegistryHighScore::FinishSaving(std::chrono::milliseconds wait) {
+void RegistryHighScore::finishSaving(std::chrono::milliseconds wait) {
     if (kept_) {
         try {
-            Write(*kept_, Clock::now() + wait, true);
+            write(*kept_, Clock::now() + wait, true);
         } catch (const SqliteError& error) {
-            Report(*kept_, Reason(error));
+            report(*kept_, reason(error));
         }
     }
-    Keep(std::nullopt);
+    keep(std::nullopt);
 }
 
-void RegistryHighScore::Try(const Record& record, Clock::time_point deadline, bool waitForStore) {
+void RegistryHighScore::trySave(const Record& record, Clock::time_point deadline,
+                                bool waitForStore) {
     try {
-        Write(record, deadline, waitForStore);
-        Keep(std::nullopt);
+        write(record, deadline, waitForStore);
+        keep(std::nullopt);
     } catch (const SqliteError& error) {
-        if (error.Busy()) {
-            Keep(record);
+        if (error.busy()) {
+            keep(record);
             return;
         }
-        Keep(std::nullopt);
-        Report(record, Reason(error));
+        keep(std::nullopt);
+        report(record, reason(error));
     }
 }
 
 // Name and score are one transaction, written only while the stored score is still below the
 // new one: another copy of the game may have saved a better one since this game began.
-void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, bool waitForStore) {
+void RegistryHighScore::write(const Record& record, Clock::time_point deadline, bool waitForStore) {
     RegistryStore transaction(RegistryStore::Kind::Write, deadline, waitForStore);
-    if (transaction.ReadOnly())
+    if (transaction.readOnly())
         throw SqliteError(SQLITE_READONLY, "read-only");
     clsRegistry registry(transaction);
     try {
-        OpenRecord(registry);
-        if (!StoredBelow(registry, record.best))
+        openRecord(registry);
+        if (!storedBelow(registry, record.best))
             return;
         registry.ValueKey(kWhoValue);
         registry.ValueType(reg::REG_SZ);
@@ -165,20 +166,20 @@ void RegistryHighScore::Write(const Record& record, Clock::time_point deadline, 
     } catch (const Overflow&) {
     }
     // clsRegistry's errors name no cause; the store's own does.
-    const int failure = transaction.FirstFailure();
-    transaction.Commit();
+    const int failure = transaction.firstFailure();
+    transaction.commit();
     if (failure != SQLITE_OK)
         throw SqliteError(failure, sqlite3_errstr(failure));
 }
 
 // The name is the player's own text: escaped, so that it can't play tricks on the terminal.
-void RegistryHighScore::Report(const Record& record, const std::string& why) {
+void RegistryHighScore::report(const Record& record, const std::string& why) {
     std::cerr << "varnoth: the best score, " << QString::number(record.best, 'f', 0).toStdString()
-              << " by " << ScriptError::Printable(record.who.toStdString())
-              << ", could not be saved: " << ScriptError::Printable(why) << '\n';
+              << " by " << ScriptError::printable(record.who.toStdString())
+              << ", could not be saved: " << ScriptError::printable(why) << '\n';
 }
 
-void RegistryHighScore::Keep(const std::optional<Record>& record) {
+void RegistryHighScore::keep(const std::optional<Record>& record) {
     kept_ = record;
     if (!kept_) {
         retry_.stop();

@@ -20,7 +20,7 @@
 // No call takes longer than callLimit, waits for another copy included. A save the store is too
 // busy for is kept: it is the best score known until it is made (a load shows it, a lower save
 // leaves it), tried again from the event loop without waiting for the store, and made at the
-// latest by FinishSaving.
+// latest by finishSaving.
 class RegistryHighScore : public HighScoreStore {
 public:
     static constexpr std::chrono::milliseconds kLastWait{3000};
@@ -39,7 +39,7 @@ public:
 
     // Makes a kept save, all of it within wait, and says on standard error when it still
     // can't. For the end of the program, where nothing would retry it.
-    void FinishSaving(std::chrono::milliseconds wait = kLastWait);
+    void finishSaving(std::chrono::milliseconds wait = kLastWait);
 
 private:
     using Clock = RegistryStore::Clock;
@@ -49,14 +49,14 @@ private:
     };
 
     // Throws SqliteError when the save is not made; done, too, when the store's is as high.
-    static void Write(const Record& record, Clock::time_point deadline, bool waitForStore);
+    static void write(const Record& record, Clock::time_point deadline, bool waitForStore);
     // Reads the record in one transaction of the kind given; false when the key is missing
     // and the kind can't make it.
-    static bool Read(bool write, Clock::time_point deadline, QString& sWho, double& dBest);
+    static bool read(bool write, Clock::time_point deadline, QString& sWho, double& dBest);
     // Writes record, keeping it when the store is busy, or else saying why it was not made.
-    void Try(const Record& record, Clock::time_point deadline, bool waitForStore);
-    static void Report(const Record& record, const std::string& why);
-    void Keep(const std::optional<Record>& record);
+    void trySave(const Record& record, Clock::time_point deadline, bool waitForStore);
+    static void report(const Record& record, const std::string& why);
+    void keep(const std::optional<Record>& record);
 
     std::chrono::milliseconds callLimit_;
     std::optional<Record> kept_;

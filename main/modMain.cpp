@@ -94,7 +94,7 @@ public:
     explicit SaveAtExit(RegistryHighScore& highScores) {
         static const bool registered = std::atexit([] {
                                            if (running_)
-                                               running_->FinishSaving();
+                                               running_->finishSaving();
                                        }) == 0;
         if (registered)
             running_ = &highScores;
@@ -112,10 +112,10 @@ private:
 bool closeRecording(std::optional<ScriptRecorder>& recorder) {
     if (!recorder)
         return true;
-    recorder->Close();
-    if (recorder->WriteFault().empty())
+    recorder->close();
+    if (recorder->writeFault().empty())
         return true;
-    std::cerr << "varnoth: " << recorder->WriteFault() << '\n';
+    std::cerr << "varnoth: " << recorder->writeFault() << '\n';
     return false;
 }
 
@@ -130,9 +130,9 @@ int play(QApplication& app, const CommandLine& line) {
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
     EventGuard guard(platform, App::Title);
-    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr, guard.Layer());
+    Game game(artwork, platform, highScores, recorder ? &*recorder : nullptr, guard.layer());
     FormWindow window(game.form);
-    platform.SetDialogParent(&window);
+    platform.setDialogParent(&window);
     window.Show();
     // No to another game, a run-time error, the close box and an ending signal all end the
     // loop here; a save still waiting for a busy store is made as highScores goes.
@@ -160,9 +160,9 @@ int replay(QApplication& app, const CommandLine& line) {
     ScriptRunner runner(game.game, platform, std::cout);
     WindowReplay player(std::move(script), runner, platform, window, line.stats);
     window.Show();
-    player.Start();
+    player.start();
     app.exec();
-    return player.ExitCode();
+    return player.exitCode();
 }
 
 } // namespace

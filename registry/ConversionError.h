@@ -14,7 +14,7 @@ public:
     explicit ConversionError(std::int32_t number)
         : std::runtime_error(number == kOverflow ? "Overflow" : "Type mismatch"), number_(number) {}
 
-    std::int32_t Number() const { return number_; }
+    std::int32_t number() const { return number_; }
 
 private:
     std::int32_t number_ = 0;

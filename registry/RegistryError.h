@@ -17,9 +17,9 @@ public:
     RegistryError(std::int32_t number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
 
-    std::int32_t Number() const { return number_; }
-    std::string Source() const { return "clsRegistry.clsRegistry"; }
-    std::string Description() const { return what(); }
+    std::int32_t number() const { return number_; }
+    std::string source() const { return "clsRegistry.clsRegistry"; }
+    std::string description() const { return what(); }
 
 private:
     std::int32_t number_ = 0;

@@ -19,11 +19,11 @@ constexpr RegistryStore::KeyId kLastPermanentKey = 6;
 constexpr std::size_t kLongestKeyName = 255;
 constexpr std::size_t kLongestValueName = 16383;
 
-[[noreturn]] void Refuse(const std::string& why) {
+[[noreturn]] void refuse(const std::string& why) {
     throw SqliteError(SQLITE_ERROR, why);
 }
 
-RegistryStore::KeyId RootKey(std::uint32_t root) {
+RegistryStore::KeyId rootKey(std::uint32_t root) {
     constexpr std::pair<std::uint32_t, RegistryStore::KeyId> kRoots[] = {
         {reg::HKEY_CURRENT_USER, 1},
         {reg::HKEY_LOCAL_MACHINE, 2},
@@ -34,11 +34,11 @@ RegistryStore::KeyId RootKey(std::uint32_t root) {
         if (handle == root)
             return key;
     }
-    Refuse("no such root: " + std::to_string(root));
+    refuse("no such root: " + std::to_string(root));
 }
 
 // Only the ASCII letters match without regard to case; "Ä" and "ä" stay two names.
-std::string Fold(std::string name) {
+std::string fold(std::string name) {
     for (char& c : name) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
@@ -48,14 +48,14 @@ std::string Fold(std::string name) {
 
 // "" is the root itself, and one trailing backslash is allowed; a leading one or an empty part
 // in between is not.
-std::vector<std::string> SplitPath(std::string_view path) {
+std::vector<std::string> splitPath(std::string_view path) {
     std::vector<std::string> parts;
     if (path.ends_with('\\'))
         path.remove_suffix(1);
     while (!path.empty() || !parts.empty()) {
         const std::string_view part = path.substr(0, path.find('\\'));
         if (part.empty() || part.size() > kLongestKeyName)
-            Refuse("bad key path");
+            refuse("bad key path");
         parts.emplace_back(part);
         if (part.size() == path.size())
             break;
@@ -64,65 +64,65 @@ std::vector<std::string> SplitPath(std::string_view path) {
     return parts;
 }
 
-const std::string& ValueName(const std::string& name) {
+const std::string& valueName(const std::string& name) {
     if (name.size() > kLongestValueName)
-        Refuse("value name too long");
+        refuse("value name too long");
     return name;
 }
 
 } // namespace
 
 RegistryStore::RegistryStore(Kind kind, Clock::time_point deadline, bool waitForStore)
-    : db_(StoreFile::Open(kind == Kind::Write, deadline, waitForStore)), kind_(kind) {}
+    : db_(StoreFile::open(kind == Kind::Write, deadline, waitForStore)), kind_(kind) {}
 
 RegistryStore::RegistryStore(Kind kind, RegistryStore* outer) : outer_(outer), kind_(kind) {
     if (outer_ == nullptr) {
-        db_.emplace(StoreFile::Open(kind == Kind::Write, Clock::now() + kBusyWait, true));
+        db_.emplace(StoreFile::open(kind == Kind::Write, Clock::now() + kBusyWait, true));
         return;
     }
     if (kind == Kind::Write && outer_->kind_ == Kind::Read)
         throw SqliteError(SQLITE_MISUSE, "a write can't be part of a read");
-    Db().Execute("SAVEPOINT part");
+    db().execute("SAVEPOINT part");
 }
 
 RegistryStore::~RegistryStore() {
     // An outer transaction still open is rolled back by closing its connection.
     if (outer_ && open_)
-        sqlite3_exec(Db().Handle(), "ROLLBACK TO part; RELEASE part", nullptr, nullptr, nullptr);
+        sqlite3_exec(db().handle(), "ROLLBACK TO part; RELEASE part", nullptr, nullptr, nullptr);
 }
 
-void RegistryStore::Commit() {
-    Db().Execute(outer_ ? "RELEASE part" : "COMMIT");
+void RegistryStore::commit() {
+    db().execute(outer_ ? "RELEASE part" : "COMMIT");
     open_ = false;
 }
 
-bool RegistryStore::ReadOnly() {
-    return sqlite3_db_readonly(Db().Handle(), "main") == 1;
+bool RegistryStore::readOnly() {
+    return sqlite3_db_readonly(db().handle(), "main") == 1;
 }
 
-std::optional<RegistryStore::KeyId> RegistryStore::FindKey(std::uint32_t root,
+std::optional<RegistryStore::KeyId> RegistryStore::findKey(std::uint32_t root,
                                                            const std::string& path) {
-    return Walk(root, path, false);
+    return walk(root, path, false);
 }
 
-RegistryStore::KeyId RegistryStore::CreateKey(std::uint32_t root, const std::string& path) {
-    return *Walk(root, path, true);
+RegistryStore::KeyId RegistryStore::createKey(std::uint32_t root, const std::string& path) {
+    return *walk(root, path, true);
 }
 
-std::optional<RegistryStore::KeyId> RegistryStore::Walk(std::uint32_t root, const std::string& path,
+std::optional<RegistryStore::KeyId> RegistryStore::walk(std::uint32_t root, const std::string& path,
                                                         bool create) {
-    KeyId key = RootKey(root);
-    for (const std::string& part : SplitPath(path)) {
-        SqliteStatement find(Db(), "SELECT id FROM keys WHERE parent = ? AND fold = ?");
-        if (find.Bind(1, key).Bind(2, Fold(part)).Step()) {
-            key = find.Integer(0);
+    KeyId key = rootKey(root);
+    for (const std::string& part : splitPath(path)) {
+        SqliteStatement find(db(), "SELECT id FROM keys WHERE parent = ? AND fold = ?");
+        if (find.bind(1, key).bind(2, fold(part)).step()) {
+            key = find.integer(0);
         } else if (create) {
-            SqliteStatement(Db(), "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)")
-                .Bind(1, key)
-                .Bind(2, part)
-                .Bind(3, Fold(part))
-                .Step();
-            key = sqlite3_last_insert_rowid(Db().Handle());
+            SqliteStatement(db(), "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)")
+                .bind(1, key)
+                .bind(2, part)
+                .bind(3, fold(part))
+                .step();
+            key = sqlite3_last_insert_rowid(db().handle());
         } else {
             return std::nullopt;
         }
@@ -130,51 +130,51 @@ std::optional<RegistryStore::KeyId> RegistryStore::Walk(std::uint32_t root, cons
     return key;
 }
 
-void RegistryStore::DeleteKey(std::uint32_t root, const std::string& path) {
-    const std::optional<KeyId> key = FindKey(root, path);
-    if (!key || *key <= kLastPermanentKey || !SubkeyNames(*key).empty())
-        Refuse("key can't be deleted: " + path);
-    SqliteStatement(Db(), "DELETE FROM vals WHERE key = ?").Bind(1, *key).Step();
-    SqliteStatement(Db(), "DELETE FROM keys WHERE id = ?").Bind(1, *key).Step();
+void RegistryStore::deleteKey(std::uint32_t root, const std::string& path) {
+    const std::optional<KeyId> key = findKey(root, path);
+    if (!key || *key <= kLastPermanentKey || !subkeyNames(*key).empty())
+        refuse("key can't be deleted: " + path);
+    SqliteStatement(db(), "DELETE FROM vals WHERE key = ?").bind(1, *key).step();
+    SqliteStatement(db(), "DELETE FROM keys WHERE id = ?").bind(1, *key).step();
 }
 
-std::optional<RegistryStore::Value> RegistryStore::GetValue(KeyId key, const std::string& name) {
-    SqliteStatement find(Db(), "SELECT type, data FROM vals WHERE key = ? AND fold = ?");
-    if (!find.Bind(1, key).Bind(2, Fold(ValueName(name))).Step())
+std::optional<RegistryStore::Value> RegistryStore::getValue(KeyId key, const std::string& name) {
+    SqliteStatement find(db(), "SELECT type, data FROM vals WHERE key = ? AND fold = ?");
+    if (!find.bind(1, key).bind(2, fold(valueName(name))).step())
         return std::nullopt;
-    return Value{static_cast<std::uint32_t>(find.Integer(0)), find.Bytes(1)};
+    return Value{static_cast<std::uint32_t>(find.integer(0)), find.bytes(1)};
 }
 
-void RegistryStore::SetValue(KeyId key, const std::string& name, std::uint32_t type,
+void RegistryStore::setValue(KeyId key, const std::string& name, std::uint32_t type,
                              std::span<const std::uint8_t> data) {
-    SqliteStatement set(Db(),
+    SqliteStatement set(db(),
                         "INSERT INTO vals (key, name, fold, type, data) VALUES (?, ?, ?, ?, ?)"
                         " ON CONFLICT (key, fold) DO UPDATE"
                         " SET type = excluded.type, data = excluded.data");
-    set.Bind(1, key).Bind(2, ValueName(name)).Bind(3, Fold(name)).Bind(4, std::int64_t{type});
-    set.Bind(5, data).Step();
+    set.bind(1, key).bind(2, valueName(name)).bind(3, fold(name)).bind(4, std::int64_t{type});
+    set.bind(5, data).step();
 }
 
-bool RegistryStore::DeleteValue(KeyId key, const std::string& name) {
-    SqliteStatement(Db(), "DELETE FROM vals WHERE key = ? AND fold = ?")
-        .Bind(1, key)
-        .Bind(2, Fold(ValueName(name)))
-        .Step();
-    return sqlite3_changes(Db().Handle()) != 0;
+bool RegistryStore::deleteValue(KeyId key, const std::string& name) {
+    SqliteStatement(db(), "DELETE FROM vals WHERE key = ? AND fold = ?")
+        .bind(1, key)
+        .bind(2, fold(valueName(name)))
+        .step();
+    return sqlite3_changes(db().handle()) != 0;
 }
 
-std::vector<std::string> RegistryStore::ValueNames(KeyId key) {
-    return Names("SELECT name FROM vals WHERE key = ? ORDER BY rowid", key);
+std::vector<std::string> RegistryStore::valueNames(KeyId key) {
+    return names("SELECT name FROM vals WHERE key = ? ORDER BY rowid", key);
 }
 
-std::vector<std::string> RegistryStore::SubkeyNames(KeyId key) {
-    return Names("SELECT name FROM keys WHERE parent = ? ORDER BY fold", key);
+std::vector<std::string> RegistryStore::subkeyNames(KeyId key) {
+    return names("SELECT name FROM keys WHERE parent = ? ORDER BY fold", key);
 }
 
-std::vector<std::string> RegistryStore::Names(const char* sql, KeyId key) {
+std::vector<std::string> RegistryStore::names(const char* sql, KeyId key) {
     std::vector<std::string> names;
-    SqliteStatement list(Db(), sql);
-    for (list.Bind(1, key); list.Step();)
-        names.push_back(list.Text(0));
+    SqliteStatement list(db(), sql);
+    for (list.bind(1, key); list.step();)
+        names.push_back(list.text(0));
     return names;
 }

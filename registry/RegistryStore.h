@@ -10,15 +10,15 @@
 #include <vector>
 
 // The keys and values of the store file, in clsRegistry's terms. Each object is one
-// transaction: made, it begins one; Commit ends it, and going out of scope without a Commit
-// undoes all of it. One made as a part of another is a savepoint in it, which its own Commit or
+// transaction: made, it begins one; `commit` ends it, and going out of scope without a `commit`
+// undoes all of it. One made as a part of another is a savepoint in it, which its own `commit` or
 // failure settles while the outer one decides for the whole. A caller that wants several
 // clsRegistry calls as one all-or-nothing step hands them its transaction:
 //
 //     RegistryStore record(RegistryStore::Kind::Write);
 //     clsRegistry registry(record);
 //     registry.Value(...); registry.Value(...);
-//     record.Commit();
+//     record.commit();
 //
 // Roots are the predefined root handles (HKEY_LOCAL_MACHINE...), paths are subkey paths below
 // them. Every failure throws SqliteError.
@@ -49,34 +49,34 @@ public:
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
-    void Commit();
+    void commit();
     // Whether this copy of the game may not change the store: every change would fail.
-    bool ReadOnly();
+    bool readOnly();
     // The result code of the first statement that failed in the transaction, or SQLITE_OK.
-    int FirstFailure() { return Db().FirstFailure(); }
+    int firstFailure() { return db().firstFailure(); }
 
-    std::optional<KeyId> FindKey(std::uint32_t root, const std::string& path);
+    std::optional<KeyId> findKey(std::uint32_t root, const std::string& path);
     // Finds the key, or makes it with every missing key above it.
-    KeyId CreateKey(std::uint32_t root, const std::string& path);
+    KeyId createKey(std::uint32_t root, const std::string& path);
     // Refuses a missing key, a root, SOFTWARE\Classes and a key that still has subkeys.
-    void DeleteKey(std::uint32_t root, const std::string& path);
+    void deleteKey(std::uint32_t root, const std::string& path);
 
-    std::optional<Value> GetValue(KeyId key, const std::string& name);
+    std::optional<Value> getValue(KeyId key, const std::string& name);
     // Overwriting keeps the value's first spelling and its place in the listing.
-    void SetValue(KeyId key, const std::string& name, std::uint32_t type,
+    void setValue(KeyId key, const std::string& name, std::uint32_t type,
                   std::span<const std::uint8_t> data);
     // False when there was no such value.
-    bool DeleteValue(KeyId key, const std::string& name);
+    bool deleteValue(KeyId key, const std::string& name);
 
     // In the order they were first written.
-    std::vector<std::string> ValueNames(KeyId key);
+    std::vector<std::string> valueNames(KeyId key);
     // Sorted by name without regard to case.
-    std::vector<std::string> SubkeyNames(KeyId key);
+    std::vector<std::string> subkeyNames(KeyId key);
 
 private:
-    SqliteDatabase& Db() { return outer_ ? outer_->Db() : *db_; }
-    std::optional<KeyId> Walk(std::uint32_t root, const std::string& path, bool create);
-    std::vector<std::string> Names(const char* sql, KeyId key);
+    SqliteDatabase& db() { return outer_ ? outer_->db() : *db_; }
+    std::optional<KeyId> walk(std::uint32_t root, const std::string& path, bool create);
+    std::vector<std::string> names(const char* sql, KeyId key);
 
     RegistryStore* outer_ = nullptr;
     std::optional<SqliteDatabase> db_;

@@ -27,7 +27,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
     // SQLite hands out a connection even when the open fails; it still has to be closed.
     db_.reset(db);
     if (rc != SQLITE_OK)
-        Fail(rc);
+        fail(rc);
     sqlite3_extended_result_codes(db, 1);
     // SQLite's own advice for files that may come from someone else.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
@@ -36,7 +36,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, int flags) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
 }
 
-void SqliteDatabase::Limit(Clock::time_point deadline, Clock::time_point waitUntil) {
+void SqliteDatabase::limit(Clock::time_point deadline, Clock::time_point waitUntil) {
     *deadline_ = {deadline, waitUntil};
     sqlite3_busy_handler(
         db_.get(),
@@ -56,13 +56,13 @@ void SqliteDatabase::Limit(Clock::time_point deadline, Clock::time_point waitUnt
         deadline_.get());
 }
 
-void SqliteDatabase::Execute(const char* sql) {
+void SqliteDatabase::execute(const char* sql) {
     const int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        Fail(rc);
+        fail(rc);
 }
 
-void SqliteDatabase::Fail(int rc) const {
+void SqliteDatabase::fail(int rc) const {
     if (firstFailure_ == SQLITE_OK)
         firstFailure_ = rc;
     throw SqliteError(rc, db_ ? sqlite3_errmsg(db_.get()) : sqlite3_errstr(rc));

@@ -17,22 +17,22 @@ public:
     // flags are SQLite's open flags.
     SqliteDatabase(const std::string& path, int flags);
 
-    sqlite3* Handle() const { return db_.get(); }
+    sqlite3* handle() const { return db_.get(); }
 
     // Every statement from now on ends by the deadline, and every wait for a lock another
     // connection holds by waitUntil: SQLite's own timeout starts again at each lock, so one call
     // could wait several times as long.
-    void Limit(Clock::time_point deadline, Clock::time_point waitUntil);
+    void limit(Clock::time_point deadline, Clock::time_point waitUntil);
 
     // Runs SQL that is written into the program; values always go through SqliteStatement.
-    void Execute(const char* sql);
+    void execute(const char* sql);
 
     // Throws the connection's error for the result code rc.
-    [[noreturn]] void Fail(int rc) const;
+    [[noreturn]] void fail(int rc) const;
     // The result code of the first statement that failed on this connection, or SQLITE_OK: what
     // a caller that only sees its own errors (clsRegistry's) needs to tell a full disk from a
     // busy store.
-    int FirstFailure() const { return firstFailure_; }
+    int firstFailure() const { return firstFailure_; }
 
 private:
     struct Closer {

@@ -12,10 +12,10 @@ class SqliteError : public std::runtime_error {
 public:
     SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
 
-    int Code() const { return code_; }
+    int code() const { return code_; }
     // Another copy of the game held the store for longer than this call would wait, or the
     // call's deadline passed.
-    bool Busy() const {
+    bool busy() const {
         const int primary = code_ & 0xff;
         return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_INTERRUPT;
     }

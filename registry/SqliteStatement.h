@@ -16,22 +16,22 @@ class SqliteStatement {
 public:
     SqliteStatement(const SqliteDatabase& db, std::string_view sql);
 
-    SqliteStatement& Bind(int index, std::int64_t value);
-    SqliteStatement& Bind(int index, std::span<const std::uint8_t> bytes);
-    SqliteStatement& Bind(int index, std::string_view bytes);
+    SqliteStatement& bind(int index, std::int64_t value);
+    SqliteStatement& bind(int index, std::span<const std::uint8_t> bytes);
+    SqliteStatement& bind(int index, std::string_view bytes);
 
     // True while there is a row to read; false once the statement is done.
-    bool Step();
+    bool step();
 
-    std::int64_t Integer(int column) const;
-    std::vector<std::uint8_t> Bytes(int column) const;
-    std::string Text(int column) const;
+    std::int64_t integer(int column) const;
+    std::vector<std::uint8_t> bytes(int column) const;
+    std::string text(int column) const;
 
 private:
     struct Finalizer {
         void operator()(sqlite3_stmt* statement) const;
     };
-    void Check(int rc) const;
+    void check(int rc) const;
 
     const SqliteDatabase& db_;
     std::unique_ptr<sqlite3_stmt, Finalizer> statement_;

@@ -56,24 +56,24 @@ INSERT INTO keys (id, parent, name, fold) VALUES (1, NULL, 'HKEY_CURRENT_USER', 
 constexpr std::int64_t kApplicationId = 1447973447;
 constexpr std::int64_t kLayoutVersion = 1;
 
-[[noreturn]] void FailErrno(const std::string& what) {
+[[noreturn]] void failErrno(const std::string& what) {
     throw SqliteError(SQLITE_CANTOPEN, what + ": " + std::strerror(errno));
 }
 
-[[noreturn]] void NotAStore(const std::string& path) {
+[[noreturn]] void notAStore(const std::string& path) {
     throw SqliteError(SQLITE_NOTADB, path + " is not a Varnoth store");
 }
 
-std::string Environment(const char* name) {
+std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
 }
 
-std::string DataHome() {
+std::string dataHome() {
     // The XDG rules say to ignore a relative XDG_DATA_HOME.
-    if (const std::string dataHome = Environment("XDG_DATA_HOME"); dataHome.starts_with('/'))
+    if (const std::string dataHome = environment("XDG_DATA_HOME"); dataHome.starts_with('/'))
         return dataHome;
-    std::string home = Environment("HOME");
+    std::string home = environment("HOME");
     if (const passwd* entry = getpwuid(getuid()); home.empty() && entry && entry->pw_dir)
         home = entry->pw_dir;
     if (home.empty())
@@ -83,15 +83,15 @@ std::string DataHome() {
 
 // Whether a store is there. A path through a plain file can't hold one: that store is missing.
 // A directory, a pipe or a device is not a store; opening a pipe would even hang.
-bool Exists(const std::string& path) {
+bool exists(const std::string& path) {
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return false;
-        FailErrno(path);
+        failErrno(path);
     }
     if (!S_ISREG(status.st_mode))
-        NotAStore(path);
+        notAStore(path);
     // SQLite finds its journal by the name it was opened with, so a save through one name and a
     // kill can leave the journal where a copy of the game opening the other name never looks.
     if (status.st_nlink > 1) {
@@ -101,19 +101,19 @@ bool Exists(const std::string& path) {
     return true;
 }
 
-std::string Directory(const std::string& path) {
+std::string directoryOf(const std::string& path) {
     const fs::path parent = fs::path(path).parent_path();
     return parent.empty() ? "." : parent.string();
 }
 
-void MakeDirectories(const std::string& directory) {
+void makeDirectories(const std::string& directory) {
     fs::path partial;
     for (const fs::path& part : fs::path(directory)) {
         partial /= part;
         struct stat status {};
         if (mkdir(partial.c_str(), kDirectoryMode) != 0 &&
             (stat(partial.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))) {
-            FailErrno(partial.string());
+            failErrno(partial.string());
         }
     }
 }
@@ -133,49 +133,49 @@ struct Descriptor {
 // Only called by the holder of the directory's lock, so no copy of the game is making a store
 // there: any temporary store file, or its journal, was left by one that failed or was killed
 // while doing so.
-void RemoveLeftovers(const std::string& path) {
+void removeLeftovers(const std::string& path) {
     const std::string prefix = fs::path(path).filename().string() + kTemporarySuffix;
-    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(Directory(path).c_str()), closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(directoryOf(path).c_str()), closedir);
     while (const dirent* entry = directory ? readdir(directory.get()) : nullptr) {
         if (std::string_view(entry->d_name).starts_with(prefix))
-            unlink((Directory(path) + "/" + entry->d_name).c_str());
+            unlink((directoryOf(path) + "/" + entry->d_name).c_str());
     }
 }
 
 // The file is built under a temporary name and linked into place only once complete, so no one
 // ever sees a half-made store; link, unlike rename, never replaces, so of two copies of the
 // game making it at once one simply wins and the other uses its store.
-void Create(const std::string& path) {
+void create(const std::string& path) {
     std::string temporary = path + kTemporarySuffix + "XXXXXX";
     if (const Descriptor file(mkstemp(temporary.data())); file.fd < 0)
-        FailErrno(temporary);
+        failErrno(temporary);
     // A failure on the way leaves the temporary file to the next write's clearing.
     {
         SqliteDatabase db(temporary, SQLITE_OPEN_READWRITE);
-        db.Execute("PRAGMA synchronous = FULL");
-        db.Execute("BEGIN");
-        db.Execute(kLayout);
-        db.Execute("COMMIT");
+        db.execute("PRAGMA synchronous = FULL");
+        db.execute("BEGIN");
+        db.execute(kLayout);
+        db.execute("COMMIT");
     }
     if (link(temporary.c_str(), path.c_str()) != 0 && errno != EEXIST)
-        FailErrno(path);
+        failErrno(path);
     unlink(temporary.c_str());
-    const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
+    const Descriptor directory(open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY));
     fsync(directory.fd);
 }
 
-std::int64_t Pragma(const SqliteDatabase& db, const char* sql) {
+std::int64_t pragma(const SqliteDatabase& db, const char* sql) {
     SqliteStatement statement(db, sql);
-    return statement.Step() ? statement.Integer(0) : 0;
+    return statement.step() ? statement.integer(0) : 0;
 }
 
 // Every table, index, trigger and view with its SQL, as one text.
-std::string Schema(const SqliteDatabase& db) {
+std::string schema(const SqliteDatabase& db) {
     std::string schema;
     SqliteStatement rows(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema ORDER BY name");
-    while (rows.Step()) {
+    while (rows.step()) {
         for (int column = 0; column < 4; ++column) {
-            const std::string text = rows.Text(column);
+            const std::string text = rows.text(column);
             schema += std::to_string(text.size()) + ':' + text;
         }
     }
@@ -183,11 +183,11 @@ std::string Schema(const SqliteDatabase& db) {
 }
 
 // The schema a store made by the game has: any other is someone else's, however it is marked.
-const std::string& KnownSchema() {
+const std::string& knownSchema() {
     static const std::string known = [] {
         SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
-        db.Execute(kLayout);
-        return Schema(db);
+        db.execute(kLayout);
+        return schema(db);
     }();
     return known;
 }
@@ -197,21 +197,21 @@ const std::string& KnownSchema() {
 // whole pages, but one cut inside its last page it would read on with the missing end as zeros.
 // A trigger, a view or an index of someone else's could run their SQL in every call, or take
 // forever over it: such a store is not ours either.
-void CheckIsStore(const SqliteDatabase& db, const std::string& path) {
+void checkIsStore(const SqliteDatabase& db, const std::string& path) {
     struct stat status {};
-    if (Pragma(db, "PRAGMA application_id") != kApplicationId ||
-        Pragma(db, "PRAGMA user_version") != kLayoutVersion || stat(path.c_str(), &status) != 0 ||
-        status.st_size % Pragma(db, "PRAGMA page_size") != 0 || Schema(db) != KnownSchema()) {
-        NotAStore(path);
+    if (pragma(db, "PRAGMA application_id") != kApplicationId ||
+        pragma(db, "PRAGMA user_version") != kLayoutVersion || stat(path.c_str(), &status) != 0 ||
+        status.st_size % pragma(db, "PRAGMA page_size") != 0 || schema(db) != knownSchema()) {
+        notAStore(path);
     }
 }
 
 } // namespace
 
-std::string StoreFile::Path() {
-    fs::path path = Environment("VARNOTH_REGISTRY");
+std::string StoreFile::path() {
+    fs::path path = environment("VARNOTH_REGISTRY");
     if (path.empty())
-        path = DataHome() + "/varnoth/registry.db";
+        path = dataHome() + "/varnoth/registry.db";
     std::error_code error;
     for (int links = 0; fs::is_symlink(fs::symlink_status(path, error)); ++links) {
         const fs::path target = fs::read_symlink(path, error);
@@ -222,19 +222,19 @@ std::string StoreFile::Path() {
     return path.string();
 }
 
-SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point deadline,
+SqliteDatabase StoreFile::open(bool write, std::chrono::steady_clock::time_point deadline,
                                bool waitForStore) {
-    const std::string path = Path();
-    const bool missing = !Exists(path);
+    const std::string path = StoreFile::path();
+    const bool missing = !exists(path);
     const auto waitUntil = !waitForStore ? std::chrono::steady_clock::time_point::min()
                            : write       ? deadline - kCommitTime
                                          : deadline;
     if (write) {
         if (missing)
-            MakeDirectories(Directory(path));
+            makeDirectories(directoryOf(path));
         // Whoever makes a store or clears the leftovers of one holds the directory's lock. A
         // writer to a store that is there does not wait for it: the leftovers can wait too.
-        const Descriptor directory(open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY));
+        const Descriptor directory(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY));
         // A directory that can't be opened can't be locked either, nor searched for leftovers.
         bool locked = directory.fd < 0 || flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
         while (!locked && missing && waitForStore && std::chrono::steady_clock::now() < deadline) {
@@ -242,16 +242,16 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point
             locked = flock(directory.fd, LOCK_EX | LOCK_NB) == 0;
         }
         if (locked) {
-            RemoveLeftovers(path);
-            if (!Exists(path))
-                Create(path);
+            removeLeftovers(path);
+            if (!exists(path))
+                create(path);
         } else if (missing) {
             throw SqliteError(SQLITE_BUSY, path + ": another copy of the game is making it");
         }
     } else if (missing) {
         SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
-        db.Execute(kLayout);
-        db.Execute("BEGIN");
+        db.execute(kLayout);
+        db.execute("BEGIN");
         return db;
     }
     // The rollback journal is made beside the file, so changing it needs the directory too. A
@@ -259,9 +259,9 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point
     // journal that the next connection has to play back before it can read. A file that is not
     // ours is never written by that, as SQLite only plays back its own journal.
     const bool writable =
-        access(path.c_str(), W_OK) == 0 && access(Directory(path).c_str(), W_OK) == 0;
+        access(path.c_str(), W_OK) == 0 && access(directoryOf(path).c_str(), W_OK) == 0;
     SqliteDatabase db(path, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
-    db.Limit(deadline, waitUntil);
+    db.limit(deadline, waitUntil);
     // The rollback journal (journal_mode DELETE, SQLite's default) with synchronous FULL: the old
     // pages reach the disk in the journal before the file is touched, so a kill, a crash or a
     // full disk at any moment leaves the old store or the new one. WAL would make every reader
@@ -269,11 +269,11 @@ SqliteDatabase StoreFile::Open(bool write, std::chrono::steady_clock::time_point
     // takes the write lock at its start: two copies that both read first and then wanted to
     // write would each wait for the other.
     if (write && writable) {
-        db.Execute("PRAGMA synchronous = FULL");
-        db.Execute("BEGIN IMMEDIATE");
+        db.execute("PRAGMA synchronous = FULL");
+        db.execute("BEGIN IMMEDIATE");
     } else {
-        db.Execute("BEGIN");
+        db.execute("BEGIN");
     }
-    CheckIsStore(db, path);
+    checkIsStore(db, path);
     return db;
 }

@@ -12,7 +12,7 @@ public:
     // $VARNOTH_REGISTRY when set, else varnoth/registry.db in the XDG data directory
     // ($XDG_DATA_HOME, or ~/.local/share). Read again at every call. A symbolic link is followed
     // to the file it names, which is made there if it does not exist yet.
-    static std::string Path();
+    static std::string path();
 
     // A connection to the store with a transaction begun on it, its every statement and wait
     // limited by the deadline; without waitForStore it gives up at once when another copy of
@@ -21,6 +21,6 @@ public:
     // not change gets a read-only connection, on which every change fails. Throws SqliteError,
     // as SQLITE_NOTADB for a file that is not a store or whose layout is not the game's, and as
     // SQLITE_CANTOPEN for a file with more than one hard link.
-    static SqliteDatabase Open(bool write, std::chrono::steady_clock::time_point deadline,
+    static SqliteDatabase open(bool write, std::chrono::steady_clock::time_point deadline,
                                bool waitForStore);
 };

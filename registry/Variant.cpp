@@ -7,19 +7,19 @@
 #include <string_view>
 #include <system_error>
 
-bool IsEmpty(const Variant& value) {
+bool isEmpty(const Variant& value) {
     return std::holds_alternative<std::monostate>(value);
 }
 
 namespace {
 
-std::string DoubleToString(double number) {
+std::string doubleToString(double number) {
     char text[32] = {};
     std::snprintf(text, sizeof text, "%.15G", number);
     return text;
 }
 
-double StringToDouble(std::string_view text) {
+double stringToDouble(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
@@ -41,13 +41,13 @@ double StringToDouble(std::string_view text) {
 
 } // namespace
 
-std::string VariantToString(const Variant& value) {
+std::string variantToString(const Variant& value) {
     if (const auto* text = std::get_if<std::string>(&value))
         return *text;
     if (const auto* bytes = std::get_if<ByteArray>(&value))
         return std::string(bytes->begin(), bytes->end());
     if (const auto* number = std::get_if<double>(&value))
-        return DoubleToString(*number);
+        return doubleToString(*number);
     if (const auto* integer = std::get_if<std::int16_t>(&value))
         return std::to_string(*integer);
     if (const auto* longInteger = std::get_if<std::int32_t>(&value))
@@ -55,9 +55,9 @@ std::string VariantToString(const Variant& value) {
     return std::string();
 }
 
-double VariantToDouble(const Variant& value) {
+double variantToDouble(const Variant& value) {
     if (const auto* text = std::get_if<std::string>(&value))
-        return StringToDouble(*text);
+        return stringToDouble(*text);
     if (std::holds_alternative<ByteArray>(value))
         throw ConversionError(ConversionError::kTypeMismatch);
     if (const auto* number = std::get_if<double>(&value))

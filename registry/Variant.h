@@ -13,13 +13,13 @@ using ByteArray = std::vector<std::uint8_t>;
 using Variant =
     std::variant<std::monostate, std::int16_t, std::int32_t, double, std::string, ByteArray>;
 
-bool IsEmpty(const Variant& value);
+bool isEmpty(const Variant& value);
 
 // The text of a value, as the game's language converts one: Empty is "", numbers in the C
 // locale (a Double with up to 15 significant digits), a byte array its bytes taken as text.
-std::string VariantToString(const Variant& value);
+std::string variantToString(const Variant& value);
 
 // The number in a value. Empty is 0; a string must hold a decimal number, with blanks around
 // it allowed. Throws ConversionError: type mismatch for other text and byte arrays, overflow
 // for text beyond the range of a Double.
-double VariantToDouble(const Variant& value);
+double variantToDouble(const Variant& value);

@@ -19,13 +19,13 @@ constexpr std::size_t kSectionNameBuffer = 255;
 
 // A string value with no bytes has no room even for its NUL; it reads as no text. Otherwise its
 // last byte is taken for the NUL, whatever it is.
-std::string Text(const ByteArray& data) {
+std::string text(const ByteArray& data) {
     return data.empty() ? std::string() : std::string(data.begin(), data.end() - 1);
 }
 
 // A DWORD is kept little-end first, whatever the machine. A value shorter than 4 bytes reads
 // as far as it goes, and one too long for 4 bytes is not read at all: it stays 0.
-std::int32_t Long(const ByteArray& data) {
+std::int32_t toLong(const ByteArray& data) {
     std::uint32_t u = 0;
     for (std::size_t i = 0; data.size() <= 4 && i < data.size(); ++i)
         u |= std::uint32_t{data[i]} << (8 * i);
@@ -34,7 +34,7 @@ std::int32_t Long(const ByteArray& data) {
 
 // A text holds a variable to expand when a percent sign has another one at least two places
 // after it, with a name between them. "50%" and "100%%" are plain text.
-bool NamesVariable(const std::string& s) {
+bool namesVariable(const std::string& s) {
     const std::size_t first = s.find('%');
     return first != std::string::npos && s.find('%', first + 2) != std::string::npos;
 }
@@ -44,7 +44,7 @@ bool NamesVariable(const std::string& s) {
 bool clsRegistry::KeyExists() const {
     try {
         RegistryStore store(RegistryStore::Kind::Read, m_transaction);
-        return store.FindKey(Root(), Section()).has_value();
+        return store.findKey(root(), section()).has_value();
     } catch (const std::exception&) {
         return false;
     }
@@ -53,8 +53,8 @@ bool clsRegistry::KeyExists() const {
 bool clsRegistry::CreateKey() {
     try {
         RegistryStore store(RegistryStore::Kind::Write, m_transaction);
-        store.CreateKey(Root(), Section());
-        store.Commit();
+        store.createKey(root(), section());
+        store.commit();
         return true;
     } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed,
@@ -65,8 +65,8 @@ bool clsRegistry::CreateKey() {
 bool clsRegistry::DeleteKey() {
     try {
         RegistryStore store(RegistryStore::Kind::Write, m_transaction);
-        store.DeleteKey(Root(), Section());
-        store.Commit();
+        store.deleteKey(root(), section());
+        store.commit();
         return true;
     } catch (const std::exception&) {
         throw RegistryError(RegistryError::kFailed, "Failed to delete registry Key: '" +
@@ -80,7 +80,7 @@ bool clsRegistry::DeleteValue() {
     std::optional<RegistryStore::KeyId> key;
     try {
         store.emplace(RegistryStore::Kind::Write, m_transaction);
-        key = store->FindKey(Root(), Section());
+        key = store->findKey(root(), section());
     } catch (const std::exception&) {
     }
     if (!key) {
@@ -89,8 +89,8 @@ bool clsRegistry::DeleteValue() {
                                 m_sSectionKey + "' for delete access");
     }
     try {
-        if (store->DeleteValue(*key, Name())) {
-            store->Commit();
+        if (store->deleteValue(*key, name())) {
+            store->commit();
             return true;
         }
     } catch (const std::exception&) {
@@ -104,8 +104,8 @@ Variant clsRegistry::Value() {
     std::optional<RegistryStore::Value> value;
     try {
         RegistryStore store(RegistryStore::Kind::Read, m_transaction);
-        if (const auto key = store.FindKey(Root(), Section()))
-            value = store.GetValue(*key, Name());
+        if (const auto key = store.findKey(root(), section()))
+            value = store.getValue(*key, name());
     } catch (const std::exception&) {
     }
     if (!value)
@@ -114,13 +114,13 @@ Variant clsRegistry::Value() {
     switch (value->type) {
     case REG_SZ:
     case REG_MULTI_SZ:
-        return Text(value->data);
+        return text(value->data);
     case REG_EXPAND_SZ:
-        return ExpandEnvStr(Text(value->data));
+        return ExpandEnvStr(text(value->data));
     case REG_DWORD:
-        return Long(value->data);
+        return toLong(value->data);
     case REG_DWORD_BIG_ENDIAN:
-        return SwapEndian(Long(value->data));
+        return SwapEndian(toLong(value->data));
     default:
         value->data.push_back(0);
         return std::move(value->data);
@@ -136,8 +136,8 @@ void clsRegistry::Value(const Variant& vValue) {
     const auto* integer = std::get_if<std::int16_t>(&vValue);
     const auto* longInteger = std::get_if<std::int32_t>(&vValue);
     if (m_eValueType == REG_SZ || m_eValueType == REG_EXPAND_SZ) {
-        const std::string s = VariantToString(vValue);
-        stored.emplace(NamesVariable(s) ? REG_EXPAND_SZ : REG_SZ,
+        const std::string s = variantToString(vValue);
+        stored.emplace(namesVariable(s) ? REG_EXPAND_SZ : REG_SZ,
                        ByteArray(s.c_str(), s.c_str() + s.size() + 1));
     } else if (m_eValueType == REG_BINARY && bytes != nullptr) {
         stored.emplace(REG_BINARY, ByteArray(bytes->begin(), bytes->end() - !bytes->empty()));
@@ -153,24 +153,24 @@ void clsRegistry::Value(const Variant& vValue) {
     RegistryStore::KeyId key = 0;
     try {
         store.emplace(RegistryStore::Kind::Write, m_transaction);
-        key = store->CreateKey(Root(), Section());
+        key = store->createKey(root(), section());
         if (!stored)
-            store->Commit();
+            store->commit();
     } catch (const std::exception&) {
-        throw RegistryError(RegistryError::kFailed, SetValueFailure(vValue));
+        throw RegistryError(RegistryError::kFailed, setValueFailure(vValue));
     }
     if (m_eValueType == REG_BINARY && bytes == nullptr)
         throw RegistryError(RegistryError::kFailed, "");
     if (m_eValueType < static_cast<std::int32_t>(REG_SZ) ||
         m_eValueType > static_cast<std::int32_t>(REG_DWORD_BIG_ENDIAN)) {
-        throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
+        throw RegistryError(RegistryError::kWriteFailed, setValueFailure(m_vValue));
     }
     if (stored) {
         try {
-            store->SetValue(key, Name(), stored->first, stored->second);
-            store->Commit();
+            store->setValue(key, name(), stored->first, stored->second);
+            store->commit();
         } catch (const std::exception&) {
-            throw RegistryError(RegistryError::kWriteFailed, SetValueFailure(m_vValue));
+            throw RegistryError(RegistryError::kWriteFailed, setValueFailure(m_vValue));
         }
     }
     m_vValue = vValue;
@@ -181,8 +181,8 @@ bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int3
     sKeyNames.clear();
     try {
         RegistryStore store(RegistryStore::Kind::Read, m_transaction);
-        if (const auto key = store.FindKey(Root(), Section()))
-            sKeyNames = store.ValueNames(*key);
+        if (const auto key = store.findKey(root(), section()))
+            sKeyNames = store.valueNames(*key);
     } catch (const std::exception&) {
         sKeyNames.clear();
     }
@@ -197,8 +197,8 @@ bool clsRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_
         std::vector<std::string> names;
         try {
             RegistryStore store(RegistryStore::Kind::Read, m_transaction);
-            if (const auto key = store.FindKey(Root(), Section()))
-                names = store.SubkeyNames(*key);
+            if (const auto key = store.findKey(root(), section()))
+                names = store.subkeyNames(*key);
         } catch (const SqliteError&) {
         }
         // Each name is read into a buffer of fixed size; the listing ends at one that won't fit.
@@ -290,13 +290,13 @@ void clsRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
     };
     for (std::size_t item = 0; item < vItems.size(); item += 3) {
         ValueType(REG_SZ);
-        const std::string verb = sClassName + "\\shell\\" + VariantToString(vItems[item]);
+        const std::string verb = sClassName + "\\shell\\" + variantToString(vItems[item]);
         SectionKey(verb);
         ValueKey("");
-        tryWrite(VariantToString(vItems[item + 1]));
+        tryWrite(variantToString(vItems[item + 1]));
         SectionKey(verb + "\\command");
         ValueKey("");
-        tryWrite(VariantToString(vItems[item + 2]));
+        tryWrite(variantToString(vItems[item + 2]));
     }
 }
 
@@ -328,8 +328,8 @@ std::string clsRegistry::ExpandEnvStr(const std::string& s) {
     return result + source.substr(at);
 }
 
-std::string clsRegistry::SetValueFailure(const Variant& vValue) const {
+std::string clsRegistry::setValueFailure(const Variant& vValue) const {
     return "Failed to set registry value Key: '" + std::to_string(m_hClassKey) + "',Section: '" +
-           m_sSectionKey + "',Key: '" + m_sValueKey + "' to value: '" + VariantToString(vValue) +
+           m_sSectionKey + "',Key: '" + m_sValueKey + "' to value: '" + variantToString(vValue) +
            "'";
 }

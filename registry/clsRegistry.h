@@ -69,11 +69,11 @@ private:
     static std::int32_t SwapEndian(std::int32_t l);
     static std::string ExpandEnvStr(const std::string& s);
 
-    std::uint32_t Root() const { return static_cast<std::uint32_t>(m_hClassKey); }
+    std::uint32_t root() const { return static_cast<std::uint32_t>(m_hClassKey); }
     // Names cross into the store as the 8-bit C strings the class always passed: up to a NUL.
-    std::string Section() const { return m_sSectionKey.c_str(); }
-    std::string Name() const { return m_sValueKey.c_str(); }
-    std::string SetValueFailure(const Variant& vValue) const;
+    std::string section() const { return m_sSectionKey.c_str(); }
+    std::string name() const { return m_sValueKey.c_str(); }
+    std::string setValueFailure(const Variant& vValue) const;
 
     std::int32_t m_hClassKey = 0;
     std::string m_sSectionKey;

@@ -10,9 +10,9 @@
 class EventScope {
 public:
     EventScope(ScriptRecorder& recorder, std::string line) : recorder_(recorder) {
-        recorder_.BeginEvent(std::move(line));
+        recorder_.beginEvent(std::move(line));
     }
-    ~EventScope() { recorder_.EndEvent(); }
+    ~EventScope() { recorder_.endEvent(); }
     EventScope(const EventScope&) = delete;
     EventScope& operator=(const EventScope&) = delete;
 

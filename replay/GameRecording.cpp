@@ -5,7 +5,7 @@
 
 #include <string>
 
-Event::Layer RecordingLayer(VarnothForm& form, ScriptRecorder& recorder) {
+Event::Layer recordingLayer(VarnothForm& form, ScriptRecorder& recorder) {
     return
         [&form, &recorder](const Event& event, std::int16_t& keyAscii, const Event::Handler& next) {
             std::string line;

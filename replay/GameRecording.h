@@ -8,4 +8,4 @@ class VarnothForm;
 // Recording a game takes two pieces: the RecordingPlatform under the game, which hears the
 // dialogs and the yields, and this layer on the window's events, which tells the recorder of
 // each click, key and tick as it begins and ends. Game puts both in place.
-Event::Layer RecordingLayer(VarnothForm& form, ScriptRecorder& recorder);
+Event::Layer recordingLayer(VarnothForm& form, ScriptRecorder& recorder);

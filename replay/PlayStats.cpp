@@ -84,7 +84,7 @@ PlayStats::PlayStats() {
 }
 
 // The processor's share is taken over play, from the first frame on, not over start-up.
-void PlayStats::FirstFrame() {
+void PlayStats::firstFrame() {
     if (startupMs_ >= 0)
         return;
     startupMs_ = msSinceProcessStart();
@@ -92,7 +92,7 @@ void PlayStats::FirstFrame() {
     cpuAtStart_ = cpuSeconds();
 }
 
-void PlayStats::TickStarted() {
+void PlayStats::tickStarted() {
     currentStart_ = Clock::now();
     currentCpuStart_ = threadCpuUs();
     if (ticks_ > 0)
@@ -102,13 +102,13 @@ void PlayStats::TickStarted() {
     ++ticks_;
 }
 
-void PlayStats::TickEnded() {
+void PlayStats::tickEnded() {
     workUs_.push_back(
         std::chrono::duration<double, std::micro>(Clock::now() - currentStart_).count());
     workCpuUs_.push_back(threadCpuUs() - currentCpuStart_);
 }
 
-std::string PlayStats::Json() const {
+std::string PlayStats::json() const {
     const double wallSeconds = std::chrono::duration<double>(Clock::now() - began_).count();
     std::ostringstream out;
     out.setf(std::ios::fixed);

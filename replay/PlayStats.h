@@ -13,12 +13,12 @@ public:
 
     PlayStats();
 
-    void FirstFrame();
+    void firstFrame();
     // Brackets one tick of the state timer.
-    void TickStarted();
-    void TickEnded();
+    void tickStarted();
+    void tickEnded();
     // One line of JSON with every figure.
-    std::string Json() const;
+    std::string json() const;
 
 private:
     Clock::time_point began_;

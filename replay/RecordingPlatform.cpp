@@ -8,7 +8,7 @@
 
 int RecordingPlatform::MsgBox(const QString& prompt, int style, const QString& title) {
     const int answer = inner_.MsgBox(prompt, style, title);
-    recorder_.Answer("msgbox " + std::to_string(answer));
+    recorder_.answer("msgbox " + std::to_string(answer));
     return answer;
 }
 
@@ -18,17 +18,17 @@ QString RecordingPlatform::InputBox(const QString& prompt, const QString& title,
     // A script line ends at the line break; a name is one line.
     answer.replace(QLatin1Char('\n'), QLatin1Char(' '))
         .replace(QLatin1Char('\r'), QLatin1Char(' '));
-    recorder_.Answer(answer.isEmpty() ? std::string("input") : "input " + answer.toStdString());
+    recorder_.answer(answer.isEmpty() ? std::string("input") : "input " + answer.toStdString());
     return answer;
 }
 
 void RecordingPlatform::DoEvents() {
-    recorder_.Yield();
+    recorder_.yield();
     inner_.DoEvents();
 }
 
 void RecordingPlatform::End() {
-    recorder_.Close();
+    recorder_.close();
     inner_.End();
     // The compiler cannot see through the virtual call that End never comes back.
     std::abort();

@@ -27,11 +27,11 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
 } // namespace
 
 ScriptError::ScriptError(int line, const std::string& message)
-    : std::runtime_error("script line " + std::to_string(line) + ": " + Printable(message)) {}
+    : std::runtime_error("script line " + std::to_string(line) + ": " + printable(message)) {}
 
-ScriptError::ScriptError(const std::string& message) : std::runtime_error(Printable(message)) {}
+ScriptError::ScriptError(const std::string& message) : std::runtime_error(printable(message)) {}
 
-std::string ScriptError::Printable(std::string_view text) {
+std::string ScriptError::printable(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {

@@ -14,5 +14,5 @@ public:
 
     // text with every control character, every byte that is no part of a UTF-8 character and
     // every backslash written as an escape: "\x1b", "\xff", "\\".
-    static std::string Printable(std::string_view text);
+    static std::string printable(std::string_view text);
 };

@@ -17,19 +17,19 @@ ScriptRecorder::ScriptRecorder(const std::string& path) : path_(path), file_(pat
 }
 
 ScriptRecorder::~ScriptRecorder() {
-    Close();
+    close();
 }
 
-void ScriptRecorder::BeginEvent(std::string line) {
+void ScriptRecorder::beginEvent(std::string line) {
     open_.push_back({std::move(line), 0, {}});
 }
 
-void ScriptRecorder::EndEvent() {
+void ScriptRecorder::endEvent() {
     if (!open_.empty())
         closeEvent(true);
 }
 
-void ScriptRecorder::Answer(std::string line) {
+void ScriptRecorder::answer(std::string line) {
     Entry answer{std::move(line), false, 0};
     if (open_.empty())
         write({std::move(answer)});
@@ -37,12 +37,12 @@ void ScriptRecorder::Answer(std::string line) {
         open_.back().inside.push_back({false, 0, {std::move(answer)}});
 }
 
-void ScriptRecorder::Yield() {
+void ScriptRecorder::yield() {
     if (!open_.empty())
         ++open_.back().yields;
 }
 
-void ScriptRecorder::Close() {
+void ScriptRecorder::close() {
     while (!open_.empty())
         closeEvent(false);
     flushTicks();

@@ -9,9 +9,9 @@
 // dialog answer:
 //
 //   ScriptRecorder recorder("game.txt");
-//   recorder.BeginEvent("click");       // the handler starts
-//   recorder.Answer("msgbox 6");        // a dialog inside it was answered Yes
-//   recorder.EndEvent();                // the handler returned: "msgbox 6", "click"
+//   recorder.beginEvent("click");       // the handler starts
+//   recorder.answer("msgbox 6");        // a dialog inside it was answered Yes
+//   recorder.endEvent();                // the handler returned: "msgbox 6", "click"
 //
 // A dialog's answer is written before the event whose handler opened it, because a script
 // queues answers ahead. An event that ran at the last yield of another (a click handled at
@@ -29,17 +29,17 @@ public:
     ScriptRecorder& operator=(const ScriptRecorder&) = delete;
 
     // "tick", "extras", "click", "key 32".
-    void BeginEvent(std::string line);
-    void EndEvent();
+    void beginEvent(std::string line);
+    void endEvent();
     // "msgbox 6", "input Ann", "input" for Cancel.
-    void Answer(std::string line);
+    void answer(std::string line);
     // The game yields to pending events; what begins now happens inside the open event.
-    void Yield();
+    void yield();
     // Ends every open event where it stands and writes out all that is pending; for the end
     // of the program, which may come inside a handler.
-    void Close();
+    void close();
     // Why the record could not be written, naming the file; empty while all is well.
-    const std::string& WriteFault() const { return fault_; }
+    const std::string& writeFault() const { return fault_; }
 
 private:
     // A line to write; an event line with a yield is held for that yield of the next event.

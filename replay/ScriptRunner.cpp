@@ -163,11 +163,11 @@ const std::vector<Operation>& operations() {
 ScriptRunner::ScriptRunner(frmVarnoth& game, ScriptedPlatform& platform, std::ostream& out)
     : game_(game), form_(game.Window()), platform_(platform), out_(out) {}
 
-int ScriptRunner::TickCount(const ScriptLine& line) {
+int ScriptRunner::tickCount(const ScriptLine& line) {
     return line.command == "tick" ? repeatCount(line) : 0;
 }
 
-void ScriptRunner::Run(const ScriptLine& line) {
+void ScriptRunner::run(const ScriptLine& line) {
     const std::string& c = line.command;
     try {
         if (isEvent(c))
@@ -192,7 +192,7 @@ void ScriptRunner::Run(const ScriptLine& line) {
     collectDialogs();
 }
 
-void ScriptRunner::Finish() {
+void ScriptRunner::finish() {
     std::vector<std::pair<int, std::string>> faults;
     if (!held_.empty())
         faults.emplace_back(held_.front().line.number, "no event line followed to yield to it");
@@ -294,10 +294,10 @@ void ScriptRunner::hold(const ScriptLine& line) {
 
 void ScriptRunner::queueAnswer(const ScriptLine& line) {
     if (line.command == "msgbox") {
-        platform_.QueueMsgBoxAnswer(msgBoxAnswer(line));
+        platform_.queueMsgBoxAnswer(msgBoxAnswer(line));
         msgBoxLines_.push_back(line.number);
     } else {
-        platform_.QueueInputAnswer(QString::fromStdString(line.rest));
+        platform_.queueInputAnswer(QString::fromStdString(line.rest));
         inputLines_.push_back(line.number);
     }
 }
@@ -363,7 +363,7 @@ void ScriptRunner::dump(const ScriptLine& line) {
 
 // Matches the dialogs just shown to the lines that queued their answers.
 void ScriptRunner::collectDialogs() {
-    for (auto& dialog : platform_.TakeDialogs()) {
+    for (auto& dialog : platform_.takeDialogs()) {
         auto& lines =
             dialog.kind == ScriptedPlatform::Dialog::Kind::MsgBox ? msgBoxLines_ : inputLines_;
         if (!lines.empty())

@@ -16,8 +16,8 @@ class frmVarnoth;
 // call results) goes to `out`, one JSON line each.
 //
 //   ScriptRunner runner(game, platform, std::cout);
-//   for (const ScriptLine& line : Script::parse(file)) runner.Run(line);
-//   runner.Finish();
+//   for (const ScriptLine& line : Script::parse(file)) runner.run(line);
+//   runner.finish();
 //
 // `at-yield K EVENT` holds EVENT (tick, extras, click, key or type) for the K-th yield of
 // the next event line, as when a click arrives while the game-over tick waits in its yield.
@@ -32,12 +32,12 @@ class ScriptRunner {
 public:
     ScriptRunner(frmVarnoth& game, ScriptedPlatform& platform, std::ostream& out);
 
-    void Run(const ScriptLine& line);
+    void run(const ScriptLine& line);
     // Throws ScriptError naming the line whose answer no dialog took, or whose held event
     // never ran.
-    void Finish();
+    void finish();
     // How many state ticks a line asks for; the window's replay spreads these over real time.
-    static int TickCount(const ScriptLine& line);
+    static int tickCount(const ScriptLine& line);
 
 private:
     struct Held {

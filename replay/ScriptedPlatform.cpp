@@ -1,6 +1,6 @@
 #include "replay/ScriptedPlatform.h"
 
-std::vector<ScriptedPlatform::Dialog> ScriptedPlatform::TakeDialogs() {
+std::vector<ScriptedPlatform::Dialog> ScriptedPlatform::takeDialogs() {
     std::vector<Dialog> taken;
     taken.swap(dialogs_);
     return taken;

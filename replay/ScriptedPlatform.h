@@ -31,10 +31,10 @@ public:
         QString answerText;
     };
 
-    void QueueMsgBoxAnswer(int answer) { msgBoxAnswers_.push_back(answer); }
-    void QueueInputAnswer(const QString& text) { inputAnswers_.push_back(text); }
+    void queueMsgBoxAnswer(int answer) { msgBoxAnswers_.push_back(answer); }
+    void queueInputAnswer(const QString& text) { inputAnswers_.push_back(text); }
 
-    std::vector<Dialog> TakeDialogs();
+    std::vector<Dialog> takeDialogs();
 
     int MsgBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title,

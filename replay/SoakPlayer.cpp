@@ -63,7 +63,7 @@ void SoakPlayer::tick() {
                                         QStringLiteral("A player with a very long name indeed"),
                                         QStringLiteral("  "), QStringLiteral("Zoë")};
         const QString& name = names[chance(5)];
-        platform_.QueueInputAnswer(name);
+        platform_.queueInputAnswer(name);
         line(name.isEmpty() ? "input" : "input " + name.toStdString());
     }
     const Long hitsBefore = m_.lHits;
@@ -93,7 +93,7 @@ void SoakPlayer::fire(bool bySpace) {
         // Mostly another game; now and then Cancel, rarely the end of the evening.
         const int pick = chance(20);
         answer = pick == 0 ? Platform::vbNo : pick < 5 ? Platform::vbCancel : Platform::vbYes;
-        platform_.QueueMsgBoxAnswer(answer);
+        platform_.queueMsgBoxAnswer(answer);
         line("msgbox " + std::to_string(answer));
     }
     line(bySpace ? "key 32" : "click");
@@ -148,6 +148,6 @@ void SoakPlayer::play(long long ticks) {
         }
         checkAlways();
         // The dialogs are not looked at again; dropping them keeps memory flat all evening.
-        platform_.TakeDialogs();
+        platform_.takeDialogs();
     }
 }

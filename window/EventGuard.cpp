@@ -10,7 +10,7 @@ namespace {
 constexpr int vbCritical = 16;
 } // namespace
 
-Event::Layer EventGuard::Layer() {
+Event::Layer EventGuard::layer() {
     return [this](const Event&, std::int16_t& keyAscii, const Event::Handler& next) {
         if (stopped_)
             return;
@@ -36,5 +36,5 @@ void EventGuard::stop(const std::exception& error) {
     platform_.MsgBox(message, vbCritical, title_);
     // A handler below this one on the stack, whose yield ran this event, leaves at once too:
     // its platform ends every yield from now on.
-    platform_.Quit(ExitStatus::kFailure);
+    platform_.quit(ExitStatus::kFailure);
 }

@@ -15,7 +15,7 @@ class QtPlatform;
 // handler the same way, quietly.
 //
 //   EventGuard guard(platform, App::Title);
-//   Game game(artwork, platform, highScores, recorder, guard.Layer());
+//   Game game(artwork, platform, highScores, recorder, guard.layer());
 class EventGuard {
 public:
     EventGuard(QtPlatform& platform, QString title)
@@ -24,7 +24,7 @@ public:
     EventGuard& operator=(const EventGuard&) = delete;
 
     // The layer to put outermost on every event of the form.
-    Event::Layer Layer();
+    Event::Layer layer();
 
 private:
     void stop(const std::exception& error);

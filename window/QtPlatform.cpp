@@ -61,7 +61,7 @@ QMessageBox::Icon iconFor(int style) {
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
-std::unique_ptr<QMessageBox> QtPlatform::BuildMessageBox(const QString& prompt, int style,
+std::unique_ptr<QMessageBox> QtPlatform::buildMessageBox(const QString& prompt, int style,
                                                          const QString& title, QWidget* parent) {
     auto box =
         std::make_unique<QMessageBox>(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
@@ -79,7 +79,7 @@ std::unique_ptr<QMessageBox> QtPlatform::BuildMessageBox(const QString& prompt, 
     return box;
 }
 
-int QtPlatform::AnswerOf(const QMessageBox& box) {
+int QtPlatform::answerOf(const QMessageBox& box) {
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:
         return 1;
@@ -99,9 +99,9 @@ int QtPlatform::AnswerOf(const QMessageBox& box) {
 }
 
 int QtPlatform::MsgBox(const QString& prompt, int style, const QString& title) {
-    auto box = BuildMessageBox(prompt, style, title, dialogParent_);
+    auto box = buildMessageBox(prompt, style, title, dialogParent_);
     box->exec();
-    return AnswerOf(*box);
+    return answerOf(*box);
 }
 
 QString QtPlatform::InputBox(const QString& prompt, const QString& title,
@@ -120,7 +120,7 @@ void QtPlatform::DoEvents() {
         throw ProgramEnded();
 }
 
-void QtPlatform::Quit(int status) {
+void QtPlatform::quit(int status) {
     quitting_ = true;
     // Queued, so that it reaches the application's own loop even when it comes before that
     // loop runs or from inside a dialog's.
@@ -130,7 +130,7 @@ void QtPlatform::Quit(int status) {
 }
 
 void QtPlatform::End() {
-    Quit(ExitStatus::kSuccess);
+    quit(ExitStatus::kSuccess);
     throw ProgramEnded();
 }
 

@@ -18,10 +18,10 @@ public:
     ~QtPlatform() override;
 
     // The window that owns the dialogs.
-    void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+    void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
     // Ends the event loop with status once control is back in it; from then on every yield
     // leaves its handler by ProgramEnded, so that no more of the game runs.
-    void Quit(int status);
+    void quit(int status);
 
     int MsgBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title,
@@ -31,10 +31,10 @@ public:
     void BindTimer(Timer& timer) override;
 
     // The message box for a style value, ready to run: buttons, icon and default button.
-    static std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style,
+    static std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
                                                         const QString& title, QWidget* parent);
     // What the message box's result reads as a message-box answer (6 Yes, 7 No, 2 Cancel...).
-    static int AnswerOf(const QMessageBox& box);
+    static int answerOf(const QMessageBox& box);
 
 private:
     QWidget* dialogParent_ = nullptr;

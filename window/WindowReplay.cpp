@@ -24,7 +24,7 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner,
         if (shown_)
             return;
         shown_ = true;
-        stats_.FirstFrame();
+        stats_.firstFrame();
         // Not from inside the paint: the step's ticks yield to the event loop.
         QTimer::singleShot(0, &clock_, [this] {
             if (!clock_.isActive())
@@ -38,7 +38,7 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner,
     QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
 }
 
-void WindowReplay::Start() {
+void WindowReplay::start() {
     clock_.start();
 }
 
@@ -48,16 +48,16 @@ void WindowReplay::step() {
         while (next_ < script_.size()) {
             const ScriptLine& line = script_[next_];
             if (line.command != "tick") {
-                runner_.Run(line);
+                runner_.run(line);
                 ++next_;
                 continue;
             }
             if (ticksLeft_ == 0)
-                ticksLeft_ = ScriptRunner::TickCount(line);
+                ticksLeft_ = ScriptRunner::tickCount(line);
             if (ticksLeft_ > 0) {
-                stats_.TickStarted();
-                runner_.Run({line.number, "tick", {}});
-                stats_.TickEnded();
+                stats_.tickStarted();
+                runner_.run({line.number, "tick", {}});
+                stats_.tickEnded();
             }
             if (--ticksLeft_ <= 0) {
                 ticksLeft_ = 0;
@@ -65,7 +65,7 @@ void WindowReplay::step() {
             }
             return;
         }
-        runner_.Finish();
+        runner_.finish();
     } catch (const ProgramEnded&) {
         std::cout << "{\"ended\":true}\n";
     } catch (const ScriptError& fault) {
@@ -82,6 +82,6 @@ void WindowReplay::step() {
 void WindowReplay::finish() {
     clock_.stop();
     if (printStats_)
-        std::cout << stats_.Json() << std::endl;
+        std::cout << stats_.json() << std::endl;
     QCoreApplication::exit(exitCode_);
 }

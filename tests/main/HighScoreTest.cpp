@@ -30,12 +30,12 @@ const std::string kZoe = "Zo\xc3\xab\x1b[2J\r";
 const std::string kZoeShown = "Zo\xc3\xab\\x1b[2J\\x0d";
 
 // The name each test player saves with a score, so a record shows whether both are one save's.
-std::string Holder(double best) {
+std::string holderName(double best) {
     return "P" + QString::number(best, 'f', 0).toStdString();
 }
 
 // A load by the given game, or by a new one.
-std::pair<std::string, double> Load(RegistryHighScore* game = nullptr) {
+std::pair<std::string, double> load(RegistryHighScore* game = nullptr) {
     RegistryHighScore fresh;
     QString who;
     double best = 0;
@@ -43,8 +43,8 @@ std::pair<std::string, double> Load(RegistryHighScore* game = nullptr) {
     return {who.toStdString(), best};
 }
 
-void Save(RegistryHighScore& game, double best, const std::string& name = "") {
-    QString who = QString::fromStdString(name.empty() ? Holder(best) : name);
+void save(RegistryHighScore& game, double best, const std::string& name = "") {
+    QString who = QString::fromStdString(name.empty() ? holderName(best) : name);
     game.SaveHighScore(who, best);
 }
 
@@ -67,11 +67,14 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
     } cases[] = {
         {{}, {}, {}, "Unknown 1000"},
         {{}, RawValue{REG_DWORD, {0x34, 0x30}}, {}, "Unknown 12340"},
-        {Text(kZoe), {}, {}, kZoe + " 1000"},
-        {Text("Abcdefghijklmnopqrstuvwxyz"), Text(" 0 "), {}, "Abcdefghijklmnopqrstuvwxyz 0"},
+        {textValue(kZoe), {}, {}, kZoe + " 1000"},
+        {textValue("Abcdefghijklmnopqrstuvwxyz"),
+         textValue(" 0 "),
+         {},
+         "Abcdefghijklmnopqrstuvwxyz 0"},
         {RawValue{REG_DWORD, {42}}, {}, {}, "42 1000"},
-        {Text("Bea"), Text("lots"), {}, "Bea -1"},
-        {Text("Bea"), Text("lots"), {5}, kZoe + " 5"},
+        {textValue("Bea"), textValue("lots"), {}, "Bea -1"},
+        {textValue("Bea"), textValue("lots"), {5}, kZoe + " 5"},
         {{}, {}, {500, 12340}, kZoe + " 12340"},
         {{}, {}, {12340, 12340}, "Old 12340"},
         {{}, {}, {2.5}, kZoe + " 2"},
@@ -79,28 +82,28 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
         {{}, {}, {-2147483648.5}, kZoe + " -2147483648"},
         {{}, {}, {2147483647.5}, kZoe + " 1000"},
         {{}, {}, {std::nan("")}, kZoe + " 1000"},
-        {Text("Bea"), {}, {5}, "Unknown -1", "CREATE INDEX i ON keys(id)", foreign},
+        {textValue("Bea"), {}, {5}, "Unknown -1", "CREATE INDEX i ON keys(id)", foreign},
     };
     for (const auto& c : cases) {
         TempStore store;
         for (const auto& [name, value] :
              {std::pair{"HighScoreWho", c.who}, {"HighScore", c.score}}) {
             if (value)
-                PutValue(HKEY_LOCAL_MACHINE, kKey, name, *value);
+                putValue(HKEY_LOCAL_MACHINE, kKey, name, *value);
         }
         if (c.spoil != nullptr)
-            Sql(store.path, c.spoil);
+            runSql(store.path, c.spoil);
         testing::internal::CaptureStderr();
         {
             RegistryHighScore game;
             for (std::size_t i = 0; i < c.saves.size(); ++i)
-                Save(game, c.saves[i], i + 1 < c.saves.size() ? "Old" : kZoe);
+                save(game, c.saves[i], i + 1 < c.saves.size() ? "Old" : kZoe);
             // A save that finds a best as high is done, not kept for later.
-            game.FinishSaving(0ms);
+            game.finishSaving(0ms);
         }
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   c.said.empty() ? "" : notMade + store.path + c.said + "\n");
-        const auto [who, best] = Load();
+        const auto [who, best] = load();
         EXPECT_EQ(who + " " + QString::number(best, 'f', 0).toStdString(), c.loaded);
     }
 }
@@ -126,28 +129,28 @@ TEST(HighScore, KillsAndCopiesLeaveTheBestWholeRecord) {
             games.push_back(std::make_unique<ChildProcess>([=]() -> int {
                 RegistryHighScore game;
                 std::this_thread::sleep_until(start);
-                const auto [who, best] = Load(&game);
+                const auto [who, best] = load(&game);
                 for (double next = 1e6 * round + copy;; next += copies) {
-                    Save(game, next);
+                    save(game, next);
                     if (copies > 1)
-                        return best != -1 && who != "Unknown" && who != Holder(best);
+                        return best != -1 && who != "Unknown" && who != holderName(best);
                 }
             }));
         }
         if (copies == 1) {
             std::this_thread::sleep_until(start + std::chrono::microseconds(random() % 50000));
-            games[0]->Kill();
+            games[0]->kill();
         }
         for (auto& game : games)
-            wrong += game->Wait() == (copies == 1 ? 128 + SIGKILL : 0) ? 0 : 1;
-        const auto [who, best] = Load();
-        const bool whole = who == Holder(best) || (who == "Unknown" && before == 0);
+            wrong += game->wait() == (copies == 1 ? 128 + SIGKILL : 0) ? 0 : 1;
+        const auto [who, best] = load();
+        const bool whole = who == holderName(best) || (who == "Unknown" && before == 0);
         wrong += whole && best >= before && (copies == 1 || best == 1e6 * round + 7) ? 0 : 1;
         before = who == "Unknown" ? 0 : best;
     }
     EXPECT_EQ(wrong, 0) << "of 120 kills and 5 rounds of 8 copies";
     RegistryHighScore last;
-    Save(last, 1e9);
+    save(last, 1e9);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.dir), {}), 1);
 }
 
@@ -161,7 +164,7 @@ TEST(HighScore, ABusyStoreNeverHoldsTheGameUp) {
     for (const char* hold : {"BEGIN EXCLUSIVE", "BEGIN; SELECT * FROM keys"}) {
         for (const bool freed : {true, false}) {
             const bool reader = hold[5] == ';';
-            PutValue(HKEY_LOCAL_MACHINE, kKey, "HighScore", {REG_DWORD, {100, 0, 0, 0}});
+            putValue(HKEY_LOCAL_MACHINE, kKey, "HighScore", {REG_DWORD, {100, 0, 0, 0}});
             auto holder = std::make_unique<ChildProcess>([&] {
                 sqlite3* db = nullptr;
                 sqlite3_open(store.path.c_str(), &db);
@@ -173,10 +176,10 @@ TEST(HighScore, ABusyStoreNeverHoldsTheGameUp) {
             while (!std::filesystem::remove(store.path + "-held")) {
             }
             RegistryHighScore game(kCallLimit);
-            EXPECT_EQ(Load(&game).second, reader ? 100 : -1) << hold;
-            Save(game, 5000);
-            Save(game, 10);
-            EXPECT_EQ(Load(&game), std::pair(Holder(5000), 5000.0)) << hold;
+            EXPECT_EQ(load(&game).second, reader ? 100 : -1) << hold;
+            save(game, 5000);
+            save(game, 10);
+            EXPECT_EQ(load(&game), std::pair(holderName(5000), 5000.0)) << hold;
             const auto begin = std::chrono::steady_clock::now();
             QTest::qWait(300);
             // A retry that waited for the store would take the whole call limit.
@@ -184,16 +187,16 @@ TEST(HighScore, ABusyStoreNeverHoldsTheGameUp) {
             if (freed) {
                 holder.reset();
                 // Made from the event loop while the game goes on, not only at its end.
-                EXPECT_TRUE(QTest::qWaitFor([] { return Load().second == 5000; }, 2000));
+                EXPECT_TRUE(QTest::qWaitFor([] { return load().second == 5000; }, 2000));
             }
             testing::internal::CaptureStderr();
-            game.FinishSaving(300ms);
+            game.finishSaving(300ms);
             EXPECT_EQ(testing::internal::GetCapturedStderr(),
                       freed ? ""
                             : "varnoth: the best score, 5000 by P5000, could not be saved: "
                               "another program kept the store busy\n");
             holder.reset();
-            EXPECT_EQ(Load().second, freed ? 5000 : 100);
+            EXPECT_EQ(load().second, freed ? 5000 : 100);
         }
     }
 }

@@ -17,18 +17,18 @@ public:
             _exit(body());
     }
     ~ChildProcess() {
-        Kill();
-        Wait();
+        kill();
+        wait();
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    void Kill() {
+    void kill() {
         if (pid_ > 0 && status_ < 0)
-            kill(pid_, SIGKILL);
+            ::kill(pid_, SIGKILL);
     }
     // The exit code, or 128 + the signal that ended the child.
-    int Wait() {
+    int wait() {
         int raw = 0;
         if (pid_ > 0 && status_ < 0 && waitpid(pid_, &raw, 0) == pid_)
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);

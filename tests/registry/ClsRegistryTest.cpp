@@ -31,7 +31,7 @@ struct Step {
 };
 
 // What a call gives, in one line: its result, or the number and description of its error.
-std::string Outcome(clsRegistry& registry, const Step& step) try {
+std::string outcome(clsRegistry& registry, const Step& step) try {
     std::vector<std::string> names = {"stale"};
     std::int32_t count = -1;
     switch (step.call) {
@@ -46,12 +46,12 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
     case 'W':
     case 'P':
         step.call == 'W' ? registry.Value(step.put)
-                         : PutValue(step.root, step.key, step.name, step.raw);
+                         : putValue(step.root, step.key, step.name, step.raw);
         [[fallthrough]];
     case 'R': {
         // The kind is the Variant's index: 0 Empty, 1 Integer, 2 Long, 4 String, 5 bytes.
         const Variant read = registry.Value();
-        return std::to_string(read.index()) + ":" + VariantToString(read) + " " +
+        return std::to_string(read.index()) + ":" + variantToString(read) + " " +
                std::to_string(registry.ValueType());
     }
     case 'X':
@@ -71,8 +71,8 @@ std::string Outcome(clsRegistry& registry, const Step& step) try {
         list += "|" + name;
     return list;
 } catch (const RegistryError& error) {
-    EXPECT_EQ(error.Source(), "clsRegistry.clsRegistry");
-    return std::to_string(error.Number()) + " " + error.Description();
+    EXPECT_EQ(error.source(), "clsRegistry.clsRegistry");
+    return std::to_string(error.number()) + " " + error.description();
 }
 
 } // namespace
@@ -85,10 +85,10 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
     setenv("VARNOTH_PLACE", "C:\\Games", 1);
     unsetenv("NOT_SET");
     for (const char* name : {"Alpha", "b", "", "ALPHA"})
-        PutValue(HKEY_LOCAL_MACHINE, "Game", name, Text(name));
+        putValue(HKEY_LOCAL_MACHINE, "Game", name, textValue(name));
     for (const std::string& sub :
          std::vector<std::string>{"zeta", "Beta", "alpha", "ALPHA", std::string(255, 'z')}) {
-        PutValue(HKEY_LOCAL_MACHINE, "Game\\" + sub, "", {});
+        putValue(HKEY_LOCAL_MACHINE, "Game\\" + sub, "", {});
     }
     const std::string h = "-2147483646',Section: '";
     const std::string k = "26001 Failed to delete registry Key: '" + h;
@@ -154,6 +154,6 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         registry.SectionKey(step.key);
         registry.ValueKey(step.name);
         registry.ValueType(step.type);
-        EXPECT_EQ(Outcome(registry, step), step.is) << step.call << ' ' << step.key;
+        EXPECT_EQ(outcome(registry, step), step.is) << step.call << ' ' << step.key;
     }
 }

@@ -19,14 +19,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr auto kKey = "Software\\Korvell";
-const RawValue kText = Text("x");
+const RawValue kText = textValue("x");
 
 // Changes one byte of the header as another program might.
-void Poke(const std::string& path, int at) {
+void poke(const std::string& path, int at) {
     std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(at) << '\7';
 }
 
-ByteArray Bytes(const std::string& path) {
+ByteArray bytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return fs::is_directory(path) ? ByteArray() : ByteArray(std::istreambuf_iterator(file), {});
 }
@@ -42,29 +42,30 @@ TEST(StoreFile, AFileThatIsNotAStoreFailsEveryCallAndIsNeverWritten) {
         [](const std::string& p) { fs::resize_file(p, 0); },
         [](const std::string& p) { fs::resize_file(p, fs::file_size(p) - 9); }, // in a page
         [](const std::string& p) { fs::remove(p), fs::create_directory(p); },
-        [](const std::string& p) { Poke(p, 71); }, // the game's mark
-        [](const std::string& p) { Poke(p, 63); }, // the layout's number
+        [](const std::string& p) { poke(p, 71); }, // the game's mark
+        [](const std::string& p) { poke(p, 63); }, // the layout's number
         [](const std::string& p) {
-            Sql(p, "CREATE TRIGGER t AFTER INSERT ON vals BEGIN UPDATE vals SET data = x'39'; END");
+            runSql(p,
+                   "CREATE TRIGGER t AFTER INSERT ON vals BEGIN UPDATE vals SET data = x'39'; END");
         },
         [](const std::string& p) {
-            Sql(p, "ALTER TABLE vals RENAME TO v; CREATE VIEW vals AS WITH RECURSIVE n(i) AS "
-                   "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT * FROM v, n");
+            runSql(p, "ALTER TABLE vals RENAME TO v; CREATE VIEW vals AS WITH RECURSIVE n(i) AS "
+                      "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT * FROM v, n");
         },
-        [](const std::string& p) { Sql(p, "ALTER TABLE keys ADD COLUMN extra"); },
+        [](const std::string& p) { runSql(p, "ALTER TABLE keys ADD COLUMN extra"); },
         [](const std::string& p) { fs::create_hard_link(p, p + "-twin"); },
     };
     for (const auto& spoil : cases) {
         TempStore store;
         for (int i = 0; i < 40; ++i) {
-            PutValue(HKEY_LOCAL_MACHINE, kKey + std::to_string(i), "",
+            putValue(HKEY_LOCAL_MACHINE, kKey + std::to_string(i), "",
                      {REG_BINARY, ByteArray(2000)});
         }
         spoil(store.path);
-        const ByteArray before = Bytes(store.path);
+        const ByteArray before = bytes(store.path);
         EXPECT_THROW(RegistryStore(RegistryStore::Kind::Read), SqliteError);
-        EXPECT_THROW(PutValue(HKEY_CURRENT_USER, "", "V", kText), SqliteError);
-        EXPECT_EQ(Bytes(store.path), before);
+        EXPECT_THROW(putValue(HKEY_CURRENT_USER, "", "V", kText), SqliteError);
+        EXPECT_EQ(bytes(store.path), before);
     }
 }
 
@@ -72,19 +73,19 @@ TEST(StoreFile, AFileThatIsNotAStoreFailsEveryCallAndIsNeverWritten) {
 // the store, private to the player, where a link points, and clears what a killed maker left.
 TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
     TempStore store;
-    store.PointAt(store.dir + "/link.db");
+    store.pointAt(store.dir + "/link.db");
     fs::create_symlink("deep/er/store.db", store.path);
     clsRegistry registry;
     registry.ClassKey(static_cast<std::int32_t>(HKEY_CLASSES_ROOT));
     EXPECT_TRUE(registry.KeyExists());
     EXPECT_FALSE(fs::exists(store.dir + "/deep"));
-    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
+    putValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     EXPECT_EQ(fs::status(store.dir + "/deep").permissions(), fs::perms::owner_all);
     EXPECT_EQ(fs::status(store.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     const std::string left = store.dir + "/deep/er/store.db.new-AbCdEf";
     std::ofstream{left};
     std::ofstream{left + "-journal"};
-    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
+    putValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     EXPECT_EQ(std::distance(fs::directory_iterator(store.dir + "/deep/er"), {}), 1);
 }
 
@@ -92,22 +93,22 @@ TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
 // refusal a player's own read-only store gives: it opens for a write, reads, and changes nothing.
 TEST(StoreFile, AReadOnlyStoreAnswersReadsAndRefusesWrites) {
     TempStore store;
-    PutValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
-    const ByteArray before = Bytes(store.path);
+    putValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
+    const ByteArray before = bytes(store.path);
     fs::permissions(store.path, fs::perms::owner_read | fs::perms::others_read);
     fs::permissions(store.dir, fs::perms::owner_read | fs::perms::owner_exec |
                                    fs::perms::others_read | fs::perms::others_exec);
     ChildProcess child([&] {
         const bool nobody = geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
         RegistryStore store(RegistryStore::Kind::Write);
-        const bool read = store.GetValue(store.CreateKey(HKEY_LOCAL_MACHINE, kKey), "v") == kText;
+        const bool read = store.getValue(store.createKey(HKEY_LOCAL_MACHINE, kKey), "v") == kText;
         try {
-            store.SetValue(*store.FindKey(HKEY_LOCAL_MACHINE, kKey), "V", 1, {});
+            store.setValue(*store.findKey(HKEY_LOCAL_MACHINE, kKey), "V", 1, {});
         } catch (const SqliteError&) {
             return nobody && read ? 0 : 1;
         }
         return 2;
     });
-    EXPECT_EQ(child.Wait(), 0);
-    EXPECT_EQ(Bytes(store.path), before);
+    EXPECT_EQ(child.wait(), 0);
+    EXPECT_EQ(bytes(store.path), before);
 }

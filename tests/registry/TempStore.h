@@ -15,7 +15,7 @@
 // temporary directory while the object lives, and the directory goes with the object.
 class TempStore {
 public:
-    TempStore() { PointAt(dir + "/store.db"); }
+    TempStore() { pointAt(dir + "/store.db"); }
     ~TempStore() {
         namespace fs = std::filesystem;
         std::error_code ignored;
@@ -25,7 +25,7 @@ public:
     TempStore(const TempStore&) = delete;
     TempStore& operator=(const TempStore&) = delete;
 
-    void PointAt(const std::string& to) { setenv("VARNOTH_REGISTRY", (path = to).c_str(), 1); }
+    void pointAt(const std::string& to) { setenv("VARNOTH_REGISTRY", (path = to).c_str(), 1); }
 
     const std::string dir = [] {
         std::string pattern = std::filesystem::temp_directory_path() / "varnoth-XXXXXX";
@@ -39,22 +39,22 @@ public:
 using RawValue = RegistryStore::Value;
 
 // Throws as the store does when it refuses.
-inline void PutValue(std::uint32_t root, const std::string& key, const std::string& name,
+inline void putValue(std::uint32_t root, const std::string& key, const std::string& name,
                      const RawValue& value) {
     RegistryStore store(RegistryStore::Kind::Write);
-    store.SetValue(store.CreateKey(root, key), name, value.type, value.data);
-    store.Commit();
+    store.setValue(store.createKey(root, key), name, value.type, value.data);
+    store.commit();
 }
 
 // A string value as it is stored: the text and its NUL.
-inline RawValue Text(std::string_view text) {
+inline RawValue textValue(std::string_view text) {
     RawValue value{1, {text.begin(), text.end()}};
     value.data.push_back(0);
     return value;
 }
 
 // Runs SQL on the store file as another program would, without the game's guards.
-inline void Sql(const std::string& path, const char* sql) {
+inline void runSql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);

@@ -238,9 +238,9 @@ TEST(ReplayFault, ARecordThatCannotBeWrittenWholeIsNotKept) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     ScriptRecorder recorder(path);
     for (int i = 0; i < 200; ++i)
-        recorder.Answer("msgbox 6");
+        recorder.answer("msgbox 6");
     setrlimit(RLIMIT_FSIZE, &before);
-    EXPECT_NE(recorder.WriteFault().find(path), std::string::npos) << recorder.WriteFault();
+    EXPECT_NE(recorder.writeFault().find(path), std::string::npos) << recorder.writeFault();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
 }
 
@@ -274,15 +274,15 @@ TEST(ScriptRecorder, WritesTheScriptThatReplaysWhatHappened) {
         for (const QString& call : QString(c.calls).split('|')) {
             const std::string line = call.mid(1).toStdString();
             if (call[0] == '+')
-                recorder->BeginEvent(line);
+                recorder->beginEvent(line);
             else if (call == "-")
-                recorder->EndEvent();
+                recorder->endEvent();
             else if (call[0] == '?')
-                recorder->Answer(line);
+                recorder->answer(line);
             else if (call == "~")
-                recorder->Yield();
+                recorder->yield();
             else
-                recorder->Close();
+                recorder->close();
         }
         // A game killed at any moment leaves every line but the last run of ticks.
         EXPECT_TRUE(&c != cases || readScript(path) == kHeader + "tick 2\nextras\n");
@@ -321,8 +321,8 @@ TEST(RecordReplay, ARecordedGameReplaysToTheSameState) {
     QObject::connect(
         &player, &ScriptedPlatform::yielded, &player, [&g] { g.form.picFire.Click.Raise(); },
         Qt::SingleShotConnection);
-    player.QueueMsgBoxAnswer(Platform::vbCancel);
-    player.QueueMsgBoxAnswer(Platform::vbYes);
+    player.queueMsgBoxAnswer(Platform::vbCancel);
+    player.queueMsgBoxAnswer(Platform::vbYes);
     g.form.picFire.Click.Raise();
     ticks(1);
     ASSERT_EQ(g.game.Record().lGameState, 1);

@@ -134,9 +134,9 @@ TEST(Window, ARunTimeErrorEndsTheProgramAfterOneMessage) {
     QtPlatform platform;
     MemoryHighScores highScores;
     EventGuard guard(platform, QStringLiteral("Varnoth"));
-    Game g{SharedArtwork(), platform, highScores, nullptr, guard.Layer()};
+    Game g{SharedArtwork(), platform, highScores, nullptr, guard.layer()};
     FormWindow window{g.form};
-    platform.SetDialogParent(&window);
+    platform.setDialogParent(&window);
     window.Show();
     g.game.Record().lTargets = 2147483647;
     g.game.Record().lTargetPos = 8200;
@@ -177,7 +177,7 @@ TEST(Window, EndLeavesTheHandlerAndEndsTheLoopWell) {
         platform.End();
         afterEnd = true;
     });
-    click.AddLayer(guard.Layer());
+    click.AddLayer(guard.layer());
     click.Raise();
     click.Raise();
     EXPECT_EQ(clicks, 1);

@@ -38,10 +38,10 @@ int replay(const std::string& scriptPath) {
     Game game(artwork, platform, highScores);
     ScriptRunner runner(game.game, platform, std::cout);
     try {
-        game.Start();
+        game.start();
         for (const ScriptLine& line : script)
-            runner.Run(line);
-        runner.Finish();
+            runner.run(line);
+        runner.finish();
     } catch (const ProgramEnded&) {
         std::cout << "{\"ended\":true}\n";
     } catch (const ScriptError& error) {

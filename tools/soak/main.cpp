@@ -57,7 +57,7 @@ Number wholeNumber(const std::string& option, const std::string& text, Number le
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
         value > most)
         throw std::invalid_argument(option + " takes " + kind + ", not \"" +
-                                    ScriptError::Printable(text) + "\"");
+                                    ScriptError::printable(text) + "\"");
     return value;
 }
 
@@ -73,12 +73,12 @@ Options parse(int argc, char** argv) {
     const QCommandLineOption help(QStringLiteral("help"));
     parser.addOptions({ticks, start, script, noMemoryCheck, help});
     if (!parser.parse(args))
-        throw std::invalid_argument(ScriptError::Printable(parser.errorText().toStdString()) +
+        throw std::invalid_argument(ScriptError::printable(parser.errorText().toStdString()) +
                                     "\n" + kUsage);
     if (!parser.positionalArguments().isEmpty())
         throw std::invalid_argument(
             "unknown option \"" +
-            ScriptError::Printable(parser.positionalArguments().constFirst().toStdString()) +
+            ScriptError::printable(parser.positionalArguments().constFirst().toStdString()) +
             "\"\n" + kUsage);
     Options options;
     if (parser.isSet(ticks))
@@ -114,7 +114,7 @@ double residentMiB() {
 struct Session {
     Session(const Artwork& artwork, std::uint32_t start, const SoakPlayer::LineOut& onLine)
         : game(artwork, platform, highScores), player(game.game, platform, start, onLine) {
-        game.Start();
+        game.start();
     }
     ScriptedPlatform platform;
     RegistryHighScore highScores;
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     if (!options.scriptFile.empty()) {
         script.open(options.scriptFile);
         if (!script) {
-            std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
+            std::cerr << "varnoth-soak: cannot write " << ScriptError::printable(options.scriptFile)
                       << ": " << std::strerror(errno) << '\n';
             return ExitStatus::kRefused;
         }
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     if (script.is_open() && !script.flush() && scriptFault == 0)
         scriptFault = errno;
     if (script.is_open() && !script) {
-        std::cerr << "varnoth-soak: cannot write " << ScriptError::Printable(options.scriptFile)
+        std::cerr << "varnoth-soak: cannot write " << ScriptError::printable(options.scriptFile)
                   << ": " << std::strerror(scriptFault) << '\n';
         return ExitStatus::kFailure;
     }

@@ -19,7 +19,7 @@
 namespace {
 
 // One call of the class, as a part of transaction when there is one.
-void Step(FuzzedDataProvider& in, RegistryStore* transaction = nullptr) {
+void step(FuzzedDataProvider& in, RegistryStore* transaction = nullptr) {
     clsRegistry registry = transaction ? clsRegistry(*transaction) : clsRegistry();
     registry.ClassKey(in.ConsumeIntegralInRange<std::uint32_t>(0x7FFFFFFF, 0x80000006));
     registry.SectionKey(in.ConsumeRandomLengthString(40));
@@ -45,17 +45,17 @@ void Step(FuzzedDataProvider& in, RegistryStore* transaction = nullptr) {
         [&] { registry.DeleteKey(); },
         [&] { // a value of any type, as only another program could write it
             RegistryStore store(RegistryStore::Kind::Write);
-            const auto key = store.CreateKey(registry.ClassKey(), registry.SectionKey());
-            store.SetValue(key, registry.ValueKey(), in.ConsumeIntegral<std::uint32_t>(), bytes);
-            store.Commit();
+            const auto key = store.createKey(registry.ClassKey(), registry.SectionKey());
+            store.setValue(key, registry.ValueKey(), in.ConsumeIntegral<std::uint32_t>(), bytes);
+            store.commit();
         },
         [&] { // several calls as one transaction, as the high-score record is written
             RegistryStore whole(in.ConsumeBool() ? RegistryStore::Kind::Write
                                                  : RegistryStore::Kind::Read);
             for (int part = in.ConsumeIntegralInRange(0, 3); part > 0; --part)
-                Step(in, &whole);
+                step(in, &whole);
             if (in.ConsumeBool())
-                whole.Commit();
+                whole.commit();
         },
     };
     try {
@@ -79,6 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::filesystem::remove(store);
     FuzzedDataProvider in(data, size);
     for (int steps = 0; in.remaining_bytes() > 0 && steps < 64; ++steps)
-        Step(in);
+        step(in);
     return 0;
 }
