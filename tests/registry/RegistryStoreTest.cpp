@@ -15,52 +15,52 @@ namespace {
 using Store = RegistryStore;
 
 // Read through a transaction of its own.
-std::optional<RawValue> Read(const std::string& name) {
+std::optional<RawValue> readBack(const std::string& name) {
     Store store(Store::Kind::Read);
-    return store.GetValue(store.CreateKey(reg::HKEY_CURRENT_USER, ""), name);
+    return store.getValue(store.createKey(reg::HKEY_CURRENT_USER, ""), name);
 }
 
-void Set(Store& store, const std::string& name, const std::string& text) {
-    const RawValue value = Text(text);
-    store.SetValue(store.CreateKey(reg::HKEY_CURRENT_USER, ""), name, value.type, value.data);
+void set(Store& store, const std::string& name, const std::string& text) {
+    const RawValue value = textValue(text);
+    store.setValue(store.createKey(reg::HKEY_CURRENT_USER, ""), name, value.type, value.data);
 }
 
 TEST(RegistryStore, APartThatFailsLeavesNothingAndTheWholeDecides) {
     const TempStore temp;
-    PutValue(reg::HKEY_CURRENT_USER, "", "a", Text("old"));
+    putValue(reg::HKEY_CURRENT_USER, "", "a", textValue("old"));
     {
         Store whole(Store::Kind::Write);
-        Set(whole, "a", "whole");
+        set(whole, "a", "whole");
         try {
             Store part(Store::Kind::Write, &whole);
-            Set(part, "a", "part");
-            Set(part, "b", "part");
+            set(part, "a", "part");
+            set(part, "b", "part");
             throw SqliteError(SQLITE_FULL, "the disk filled up");
         } catch (const SqliteError&) {
         }
         Store kept(Store::Kind::Write, &whole);
-        Set(kept, "c", "kept");
-        kept.Commit();
-        whole.Commit();
+        set(kept, "c", "kept");
+        kept.commit();
+        whole.commit();
     }
-    EXPECT_EQ(Read("a"), Text("whole"));
-    EXPECT_EQ(Read("b"), std::nullopt);
-    EXPECT_EQ(Read("c"), Text("kept"));
+    EXPECT_EQ(readBack("a"), textValue("whole"));
+    EXPECT_EQ(readBack("b"), std::nullopt);
+    EXPECT_EQ(readBack("c"), textValue("kept"));
     {
         // A part's Commit keeps nothing when the whole is given up.
         Store whole(Store::Kind::Write);
         Store part(Store::Kind::Write, &whole);
-        Set(part, "d", "lost");
-        part.Commit();
+        set(part, "d", "lost");
+        part.commit();
     }
-    EXPECT_EQ(Read("d"), std::nullopt);
+    EXPECT_EQ(readBack("d"), std::nullopt);
 
     Store read(Store::Kind::Read);
     try {
         const Store write(Store::Kind::Write, &read);
         ADD_FAILURE() << "a write was let into a read";
     } catch (const SqliteError& refused) {
-        EXPECT_EQ(refused.Code(), SQLITE_MISUSE);
+        EXPECT_EQ(refused.code(), SQLITE_MISUSE);
         EXPECT_STREQ(refused.what(), "a write can't be part of a read");
     }
 }

@@ -58,8 +58,8 @@ QImage take(const State& state, int scale) {
     ScriptRunner runner(g.game, platform, dumps);
     std::istringstream script(state.script);
     for (const ScriptLine& line : Script::parse(script))
-        runner.Run(line);
-    runner.Finish();
+        runner.run(line);
+    runner.finish();
     QImage image(window.size() * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::magenta);
