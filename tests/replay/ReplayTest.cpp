@@ -153,6 +153,7 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         {"set lTargets 2147483647\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"set sngSpeed 3e38\nset lTargetPos 8200\ntick\n", "script line 3: run-time error 6"},
         {"call DrawTarget 0 -2147483600\n", "script line 1: run-time error 6, Overflow"},
+        {"set lStage 1073741824\nextras\n", "script line 2: run-time error 6"},
         // A beam of every period there is runs far off the field, where nothing is kept.
         {"set lBeamLines 2147483647\ncall DrawBeam 0\n", "script line 2: run-time error 6"},
         {kSixMisses + "set dScore 5000\ntick 3\n",
