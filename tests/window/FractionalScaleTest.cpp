@@ -1,0 +1,55 @@
+// The window at one and a half device pixels per logical pixel, which the reference pictures
+// (whole scales only) do not show: the narrow face, which has no strike of that size, gives
+// way to a smooth face as tall as the scale asks, and a framed lamp keeps an even frame with
+// nothing of its face outside it.
+#include "forms/Twips.h"
+#include "game/VarnothForm.h"
+#include "game/frmVarnoth.h"
+#include "replay/ScriptedPlatform.h"
+#include "tests/support/MemoryHighScores.h"
+#include "tests/support/QtTestMain.h"
+#include "tests/window/Render.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+std::set<QRgb> coloursOf(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    return colours;
+}
+
+TEST(FractionalScale, TextStaysWholeAndLampsKeepTheirFrames) {
+    VarnothForm form(SharedArtwork());
+    ScriptedPlatform platform;
+    MemoryHighScores store;
+    frmVarnoth game(form, platform, store);
+    game.UpdateFrame();
+    form.lblScore.SetCaption(QStringLiteral("99,999"));
+    // The score's digits are 10 pixels tall at 1x; the fire button's struck letters 9.
+    const QRect score = twips::toPixels(form.lblScore.Bounds());
+    const QRgb scoreBack = toQColor(form.lblScore.BackColor()).rgb();
+    EXPECT_GE(Ink(Render(score, 1.5, form.lblScore), scoreBack).height(), 14);
+    const QRect fire(QPoint(), twips::toPixels(form.picFire.Bounds()).size());
+    const QRgb fireBack = toQColor(form.picFire.BackColor()).rgb();
+    EXPECT_GE(Ink(Render(fire, 1.5, form.picFire), fireBack).height(), 12);
+
+    const Label& lamp = form.lblExtraIndicator[0];
+    const QImage seen = Render(twips::toPixels(lamp.Bounds()).adjusted(-2, -2, 2, 2), 1.5, lamp);
+    const QRgb frame = toQColor(SystemColour::WindowText).rgb();
+    const QRect ink = Ink(seen, qRgb(255, 0, 255));
+    EXPECT_EQ(ink, QRect(3, 3, 14, 14)); // 9 logical pixels from 3 device pixels in
+    EXPECT_EQ(coloursOf(seen.copy(ink)), (std::set<QRgb>{frame, toQColor(lamp.BackColor()).rgb()}));
+    for (const QRect edge : {QRect(ink.topLeft(), QSize(ink.width(), 1)),
+                             QRect(ink.bottomLeft(), QSize(ink.width(), 1)),
+                             QRect(ink.topLeft(), QSize(1, ink.height())),
+                             QRect(ink.topRight(), QSize(1, ink.height()))})
+        EXPECT_EQ(coloursOf(seen.copy(edge)), std::set<QRgb>{frame}) << edge.x() << "," << edge.y();
+}
+
+} // namespace
