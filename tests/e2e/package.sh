@@ -1,19 +1,57 @@
 #!/usr/bin/env bash
-# The Debian package, made the way a packager makes it (the debian preset in its own build
-# folder), checked by lintian and by hardening-check on the program it installs, and for one
-# version everywhere it shows one.
-#   package.sh SOURCE_DIR BUILD_DIR [EXTRA_CMAKE_ARGS...]
-# Exits 77 (skipped) when the tools that make or check a package are not installed.
+# The Debian package and the source tarball, made the way a packager makes them (the debian
+# and release presets) in two clones of the last commit, must be the same bytes both times.
+# The clones lie at different paths, the files of the second are years older, and its build
+# runs later, under another time zone and language, compiling everything afresh (the first
+# may use the compiler cache). Both run under umask 022: CPack 3.25 takes the modes of the
+# folders in the package and of its own members from it. The first package is then checked
+# by lintian, by hardening-check on the program it installs, and for one version everywhere
+# it shows one.
+#   package.sh SOURCE_DIR WORK_DIR [EXTRA_CMAKE_ARGS...]
+# Exits 77 (skipped) when the tools that make or check a package are not installed, or when
+# the sources have no history of their own (an unpacked tarball) to clone.
 source "$(dirname "$0")/lib.sh"
-need cpack dpkg-deb dpkg-shlibdeps file lintian hardening-check readelf
-build_dir=$2
-cd "$1" || exit 1
+need git cpack dpkg-deb dpkg-shlibdeps file xz lintian hardening-check readelf diffoscope
+source_dir=$1 work=$2
 shift 2
-{ cmake --preset debian -B "$build_dir" "$@" >/dev/null &&
-    cmake --build "$build_dir" -j"$(nproc)" >/dev/null &&
-    (cd "$build_dir" && rm -rf ./*.deb debug && cpack -G DEB >/dev/null); } || { echo "FAIL making the package"; exit 1; }
-deb=$(ls "$build_dir"/varnoth_*.deb)
+[[ $(git -C "$source_dir" rev-parse --show-toplevel 2>/dev/null) == "$source_dir" ]] ||
+    { echo "SKIP: $source_dir is not a git checkout"; exit 77; }
+# The work folder lies in the build tree, where the compiler cache knows the paths.
+rm -rf "$work" && mkdir -p "$work" || exit 1
+trap 'rm -rf "$work" "$WORK"' EXIT
 
+# build NAME CLONE [EXTRA_CMAKE_ARGS...]: makes the package and the source tarball in CLONE
+# and copies them out as NAME.deb and NAME.tar.xz.
+build() {
+    local name=$1 clone=$2
+    shift 2
+    (cd "$clone" && cmake --preset debian "$@" >/dev/null && cmake --build build-deb -j"$(nproc)" >/dev/null &&
+        (cd build-deb && cpack -G DEB >/dev/null) && cmake --workflow --preset release >/dev/null) || return
+    cp "$clone"/build-deb/varnoth_*.deb "$work/$name.deb" &&
+        cp "$clone"/build-release/varnoth-*.tar.xz "$work/$name.tar.xz"
+}
+
+umask 0022
+first=$work/a/varnoth
+# The compiler cache writes the paths it makes relative under CCACHE_BASEDIR into the debug
+# information, where a packager's compiler writes them mapped by -ffile-prefix-map.
+git clone --quiet "$source_dir" "$first" && (unset CCACHE_BASEDIR && build first "$first" "$@") ||
+    { echo "FAIL making the first package"; exit 1; }
+second=$work/second/build/place/varnoth-sources
+git clone --quiet "$source_dir" "$second" &&
+    find "$second" -exec touch -h -d '2003-04-05 06:07:08' {} + &&
+    (
+        export TZ=Pacific/Chatham LC_ALL=C
+        unset CMAKE_CXX_COMPILER_LAUNCHER
+        build second "$second" -DCMAKE_CXX_COMPILER_LAUNCHER=
+    ) || { echo "FAIL making the second package"; exit 1; }
+for kind in deb tar.xz; do
+    cmp -s "$work/first.$kind" "$work/second.$kind" && check "the two ${kind}s are the same bytes" same same ||
+        { check "the two ${kind}s are the same bytes" same different
+          diffoscope --text - "$work/first.$kind" "$work/second.$kind" | head -n 200; }
+done
+
+deb=$work/first.deb
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in games/varnoth share/applications/io.github.varnoth.Varnoth.desktop \
     share/metainfo/io.github.varnoth.Varnoth.metainfo.xml \
@@ -43,7 +81,7 @@ passes "hardening-check finds nothing missing" hardening-check "${cf[@]}" "$prog
 sections=$(readelf -SW "$program")
 check "no .comment or debug section in the program" "" "$(grep -oE '\.(comment|debug_[a-z]+)' <<<"$sections")"
 id=$(readelf -n "$program" | sed -n 's/.*Build ID: //p')
-debug_file=$build_dir/debug/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug
+debug_file=$first/build-deb/debug/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug
 check "the debug information has the program's build ID" "$id" \
     "$(readelf -n "$debug_file" 2>/dev/null | sed -n 's/.*Build ID: //p')"
 passes "the debug information has the program's lines" grep -q '\.debug_line ' \
