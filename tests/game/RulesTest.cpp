@@ -44,7 +44,7 @@ protected:
 
     ScriptedPlatform platform;
     MemoryHighScores highScores;
-    Game g{SharedArtwork(), platform, highScores};
+    Game g{testArtwork(), platform, highScores};
     VarnothForm& form = g.form;
     frmVarnoth& game = g.game;
     GameRecord& m = game.Record();

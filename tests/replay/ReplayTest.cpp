@@ -304,7 +304,7 @@ TEST(RecordReplay, ARecordedGameReplaysToTheSameState) {
     ScriptedPlatform player;
     MemoryHighScores highScores;
     auto recorder = std::make_unique<ScriptRecorder>(path.toStdString());
-    Game g(SharedArtwork(), player, highScores, recorder.get());
+    Game g(testArtwork(), player, highScores, recorder.get());
     const auto ticks = [&g](int n) {
         for (int i = 0; i < n && g.form.tmrState.Enabled(); ++i)
             g.form.tmrState.OnTimer.Raise();

@@ -15,7 +15,7 @@ namespace {
 const Artwork* sharedArtwork = nullptr;
 }
 
-const Artwork& SharedArtwork() {
+const Artwork& testArtwork() {
     return *sharedArtwork;
 }
 

@@ -3,4 +3,4 @@
 struct Artwork;
 
 // The game's pictures, loaded once by the shared test main for the whole run.
-const Artwork& SharedArtwork();
+const Artwork& testArtwork();

@@ -50,7 +50,7 @@ const State kStates[] = {
 QImage take(const State& state, int scale) {
     ScriptedPlatform platform;
     MemoryHighScores highScores;
-    Game g{SharedArtwork(), platform, highScores};
+    Game g{testArtwork(), platform, highScores};
     FormWindow window{g.form};
     window.Show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));

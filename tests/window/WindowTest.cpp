@@ -25,7 +25,7 @@ namespace {
 TEST(Window, StartsCentredReadyToFire) {
     ScriptedPlatform platform;
     MemoryHighScores highScores;
-    Game g{SharedArtwork(), platform, highScores};
+    Game g{testArtwork(), platform, highScores};
     FormWindow window{g.form};
     window.Show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -81,7 +81,7 @@ TEST(Window, ARunTimeErrorEndsTheProgramAfterOneMessage) {
     QtPlatform platform;
     MemoryHighScores highScores;
     EventGuard guard(platform, QStringLiteral("Varnoth"));
-    Game g{SharedArtwork(), platform, highScores, nullptr, guard.layer()};
+    Game g{testArtwork(), platform, highScores, nullptr, guard.layer()};
     FormWindow window{g.form};
     platform.setDialogParent(&window);
     window.Show();
