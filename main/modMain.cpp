@@ -122,13 +122,8 @@ bool closeRecording(std::optional<ScriptRecorder>& recorder) {
     return false;
 }
 
-int play(const CommandLine& line) {
-    Fonts::load();
-    const Artwork artwork;
+int play(const CommandLine& line, const Artwork& artwork, RegistryHighScore& highScores) {
     QtPlatform platform;
-    RegistryHighScore highScores;
-    const SaveAtExit saveAtExit(highScores);
-    const EndingSignals endingSignals;
     std::optional<ScriptRecorder> recorder;
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
@@ -144,7 +139,7 @@ int play(const CommandLine& line) {
 }
 
 // The window shows a recorded game: the script is the only player.
-int replay(const CommandLine& line) {
+int replay(const CommandLine& line, const Artwork& artwork, RegistryHighScore& highScores) {
     std::vector<ScriptLine> script;
     try {
         script = Script::read(line.replayFile);
@@ -152,12 +147,7 @@ int replay(const CommandLine& line) {
         std::cerr << "varnoth: " << error.what() << '\n';
         return ExitStatus::kRefused;
     }
-    Fonts::load();
-    const Artwork artwork;
     ScriptedPlatform platform;
-    RegistryHighScore highScores;
-    const SaveAtExit saveAtExit(highScores);
-    const EndingSignals endingSignals;
     Game game(artwork, platform, highScores);
     FormWindow window(game.form);
     ScriptRunner runner(game.game, platform, std::cout);
@@ -218,7 +208,14 @@ int Main(int argc, char** argv) {
         return ExitStatus::kRefused;
     }
     try {
-        return line.replayFile.empty() ? play(line) : replay(line);
+        // What a game in the window needs, whoever plays it.
+        Fonts::load();
+        const Artwork artwork;
+        RegistryHighScore highScores;
+        const SaveAtExit saveAtExit(highScores);
+        const EndingSignals endingSignals;
+        return line.replayFile.empty() ? play(line, artwork, highScores)
+                                       : replay(line, artwork, highScores);
     } catch (const std::exception& error) {
         std::cerr << "varnoth: cannot start: " << error.what() << '\n';
         return ExitStatus::kFailure;
