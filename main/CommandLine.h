@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QStringList>
 #include <optional>
 #include <string>
-#include <vector>
 
-// What the player asked for on the command line. Parsed before any window exists, so that
-// --help and --version answer on a machine without a display. Qt's own options (-style,
-// -platform, -geometry...) are recognised here too and handed on to QApplication in
-// qtArguments, so that a mistyped option is refused rather than silently ignored.
+// What the player asked for on the command line, read from the program's arguments, its name
+// first. Only once Qt has taken its own options (-style, -platform...) out of them is a fault
+// the player's; Main also reads them as given, Qt's among them, for what it needs before.
 struct CommandLine {
     bool help = false;
     bool version = false;
@@ -15,11 +14,11 @@ struct CommandLine {
     std::string recordFile;
     std::string replayFile;
     bool stats = false;
-    // Qt's options as Qt reads them: "-name", then the value when the option takes one.
-    std::vector<std::string> qtArguments;
+    // Why the line is refused, for the player; empty when it is not. The options are read
+    // all the same, as far as they go.
+    std::string fault;
 
-    // Throws std::invalid_argument with a message for the player on a bad command line.
-    static CommandLine parse(const std::vector<std::string>& args);
+    static CommandLine parse(const QStringList& args);
     static std::string usageLine();
     static std::string usage();
 };

@@ -23,11 +23,15 @@ constexpr auto kScoreValue = "HighScore";
 // How often a kept save is tried again while the game runs.
 constexpr std::chrono::milliseconds kRetryInterval{250};
 
-void openRecord(clsRegistry& registry) {
+// Opens the record's key; a missing one is made when create says so, or else answers false.
+bool openRecord(clsRegistry& registry, bool create) {
     registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
     registry.SectionKey(kKeyPath);
-    if (!registry.KeyExists())
+    if (registry.KeyExists())
+        return true;
+    if (create)
         registry.CreateKey();
+    return create;
 }
 
 // Whether the stored score is below best. A score that is missing or not a number is no
@@ -93,13 +97,8 @@ bool RegistryHighScore::read(bool write, Clock::time_point deadline, QString& sW
     RegistryStore transaction(write ? RegistryStore::Kind::Write : RegistryStore::Kind::Read,
                               deadline);
     clsRegistry registry(transaction);
-    registry.ClassKey(static_cast<std::int32_t>(reg::HKEY_LOCAL_MACHINE));
-    registry.SectionKey(kKeyPath);
-    if (!registry.KeyExists()) {
-        if (!write)
-            return false;
-        registry.CreateKey();
-    }
+    if (!openRecord(registry, write))
+        return false;
     registry.ValueKey(kWhoValue);
     registry.ValueType(reg::REG_SZ);
     if (!isEmpty(registry.Value()))
@@ -152,7 +151,7 @@ void RegistryHighScore::write(const Record& record, Clock::time_point deadline, 
         throw SqliteError(SQLITE_READONLY, "read-only");
     clsRegistry registry(transaction);
     try {
-        openRecord(registry);
+        openRecord(registry, true);
         if (!storedBelow(registry, record.best))
             return;
         registry.ValueKey(kWhoValue);

@@ -19,12 +19,13 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QStringList>
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -36,12 +37,14 @@ const char* const kDesktopFileName = "io.github.varnoth.Varnoth";
 
 // A platform or an X display named on the command line (-platform offscreen, -display :1)
 // counts as much as one named in the environment.
-bool hasDisplay(const CommandLine& line) {
-    const auto namesScreen = [](const std::string& arg) {
-        return arg == "-platform" || arg == "-display";
+bool hasDisplay(const QStringList& args) {
+    const auto namesScreen = [](QStringView arg) {
+        if (arg.startsWith(u"--"))
+            arg = arg.mid(1);
+        return arg == u"-platform" || arg == u"-display";
     };
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
-           std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(line.qtArguments, namesScreen);
+           std::getenv("QT_QPA_PLATFORM") || std::ranges::any_of(args, namesScreen);
 }
 
 // SIGTERM, SIGINT and SIGHUP: a logout, Ctrl+C in the terminal, a closed terminal.
@@ -119,13 +122,8 @@ bool closeRecording(std::optional<ScriptRecorder>& recorder) {
     return false;
 }
 
-int play(QApplication& app, const CommandLine& line) {
-    Fonts::load();
-    const Artwork artwork;
+int play(const CommandLine& line, const Artwork& artwork, RegistryHighScore& highScores) {
     QtPlatform platform;
-    RegistryHighScore highScores;
-    const SaveAtExit saveAtExit(highScores);
-    const EndingSignals endingSignals;
     std::optional<ScriptRecorder> recorder;
     if (!line.recordFile.empty())
         recorder.emplace(line.recordFile);
@@ -136,12 +134,12 @@ int play(QApplication& app, const CommandLine& line) {
     window.Show();
     // No to another game, a run-time error, the close box and an ending signal all end the
     // loop here; a save still waiting for a busy store is made as highScores goes.
-    const int status = app.exec();
+    const int status = QApplication::exec();
     return closeRecording(recorder) ? status : ExitStatus::kFailure;
 }
 
 // The window shows a recorded game: the script is the only player.
-int replay(QApplication& app, const CommandLine& line) {
+int replay(const CommandLine& line, const Artwork& artwork, RegistryHighScore& highScores) {
     std::vector<ScriptLine> script;
     try {
         script = Script::read(line.replayFile);
@@ -149,48 +147,45 @@ int replay(QApplication& app, const CommandLine& line) {
         std::cerr << "varnoth: " << error.what() << '\n';
         return ExitStatus::kRefused;
     }
-    Fonts::load();
-    const Artwork artwork;
     ScriptedPlatform platform;
-    RegistryHighScore highScores;
-    const SaveAtExit saveAtExit(highScores);
-    const EndingSignals endingSignals;
     Game game(artwork, platform, highScores);
     FormWindow window(game.form);
     ScriptRunner runner(game.game, platform, std::cout);
     WindowReplay player(std::move(script), runner, platform, window, line.stats);
     window.Show();
     player.start();
-    app.exec();
+    QApplication::exec();
     return player.exitCode();
 }
 
 } // namespace
 
 int Main(int argc, char** argv) {
-    CommandLine line;
-    try {
-        line = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const std::invalid_argument& error) {
-        std::cerr << "varnoth: " << error.what() << '\n'
-                  << CommandLine::usageLine() << "Try 'varnoth --help' for more.\n";
-        return ExitStatus::kRefused;
-    }
-    if (line.help) {
+    // Qt takes its own options (-style, -platform...) out of the arguments as it makes the
+    // application object, and only then can the rest be judged. That object can't be made
+    // without a display, though, and --help and --version answer on any machine; the factor
+    // of --scale, too, must be known before Qt starts. So the arguments as given are read
+    // first, Qt's options among them, for these three only. Whether the rest is sound can only
+    // be told with a display: without one, that is all the program says.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine early = CommandLine::parse(given);
+    if (early.help) {
         std::cout << CommandLine::usage();
         return ExitStatus::kSuccess;
     }
-    if (line.version) {
+    if (early.version) {
         std::cout << "varnoth " << kVarnothVersion << '\n';
         return ExitStatus::kSuccess;
     }
-    if (!hasDisplay(line)) {
+    if (!hasDisplay(given)) {
         std::cerr << "varnoth: no display to open the window on; without a screen, run it as "
                      "xvfb-run -s '-screen 0 1024x768x24' varnoth\n";
         return ExitStatus::kFailure;
     }
-    if (line.scale) {
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(*line.scale));
+    if (early.scale) {
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(*early.scale));
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     }
@@ -201,22 +196,26 @@ int Main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
 
-    // Qt sees only its own options, which the command line has already checked; they live
-    // as long as the application, which keeps a reference to them.
-    std::vector<std::string> qtArgs{argc > 0 ? argv[0] : "varnoth"};
-    qtArgs.insert(qtArgs.end(), line.qtArguments.begin(), line.qtArguments.end());
     EndingSignals::block();
-    std::vector<char*> qtArgv;
-    for (std::string& arg : qtArgs)
-        qtArgv.push_back(arg.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = static_cast<int>(qtArgs.size());
-    QApplication app(qtArgc, qtArgv.data());
+    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnoth"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVarnothVersion));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+    const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
+    if (!line.fault.empty()) {
+        std::cerr << "varnoth: " << line.fault << '\n'
+                  << CommandLine::usageLine() << "Try 'varnoth --help' for more.\n";
+        return ExitStatus::kRefused;
+    }
     try {
-        return line.replayFile.empty() ? play(app, line) : replay(app, line);
+        // What a game in the window needs, whoever plays it.
+        Fonts::load();
+        const Artwork artwork;
+        RegistryHighScore highScores;
+        const SaveAtExit saveAtExit(highScores);
+        const EndingSignals endingSignals;
+        return line.replayFile.empty() ? play(line, artwork, highScores)
+                                       : replay(line, artwork, highScores);
     } catch (const std::exception& error) {
         std::cerr << "varnoth: cannot start: " << error.what() << '\n';
         return ExitStatus::kFailure;
