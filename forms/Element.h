@@ -35,6 +35,16 @@ signals:
 
 protected:
     void report() { emit changed(bounds_); }
+    // Sets a property and reports the change. Setting the value it already has reports nothing:
+    // the game writes most of its properties every frame, mostly with what they already hold.
+    // True when the value was new.
+    template <typename T> bool change(T& property, const T& value) {
+        if (property == value)
+            return false;
+        property = value;
+        report();
+        return true;
+    }
 
 private:
     QString name_;
