@@ -177,14 +177,12 @@ void clsRegistry::Value(const Variant& vValue) {
 }
 
 bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_t& iKeyCount) {
-    iKeyCount = 0;
     sKeyNames.clear();
     try {
         RegistryStore store(RegistryStore::Kind::Read, m_transaction);
         if (const auto key = store.findKey(root(), section()))
             sKeyNames = store.valueNames(*key);
     } catch (const std::exception&) {
-        sKeyNames.clear();
     }
     iKeyCount = static_cast<std::int32_t>(sKeyNames.size());
     return true;
@@ -295,15 +293,12 @@ void clsRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
         ValueKey("");
         tryWrite(variantToString(vItems[item + 1]));
         SectionKey(verb + "\\command");
-        ValueKey("");
         tryWrite(variantToString(vItems[item + 2]));
     }
 }
 
 std::int32_t clsRegistry::SwapEndian(std::int32_t l) {
-    const auto u = static_cast<std::uint32_t>(l);
-    return static_cast<std::int32_t>((u >> 24) | ((u >> 8) & 0xFF00) | ((u << 8) & 0xFF0000) |
-                                     (u << 24));
+    return static_cast<std::int32_t>(__builtin_bswap32(static_cast<std::uint32_t>(l)));
 }
 
 // Every %NAME% whose NAME is set in the environment becomes its value. An unknown name is
