@@ -5,6 +5,7 @@
 namespace {
 
 const Font kDefaultFont{QStringLiteral("MS Sans Serif"), 8.25, false};
+const Font kDefaultBold{QStringLiteral("MS Sans Serif"), 8.25, true};
 const Font kVerdana{QStringLiteral("Verdana"), 8.25, false};
 const Font kVerdanaBold{QStringLiteral("Verdana"), 8.25, true};
 
@@ -35,11 +36,7 @@ Colour VarnothForm::litLamp(int index) {
 VarnothForm::VarnothForm(const Artwork& artwork)
     : Form(QStringLiteral(".:Varnoth:."), {7800, 7080}, RGB(255, 255, 255), artwork.WindowIcon),
       picFire(QStringLiteral("picFire"), {3620, 6150, 1480, 360},
-              {RGB(255, 0, 0),
-               SystemColour::WindowText,
-               {QStringLiteral("MS Sans Serif"), 8.25, true},
-               {},
-               2}),
+              {RGB(255, 0, 0), SystemColour::WindowText, kDefaultBold, {}, 2}),
       picExplosion(
           QStringLiteral("picExplosion"), {3600, 4680, 615, 615},
           {RGB(255, 255, 255), SystemColour::WindowText, kDefaultFont, artwork.Explosion, 1},

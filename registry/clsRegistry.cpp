@@ -81,19 +81,17 @@ bool clsRegistry::DeleteValue() {
     try {
         store.emplace(RegistryStore::Kind::Write, m_transaction);
         key = store->findKey(root(), section());
-    } catch (const std::exception&) {
-    }
-    if (!key) {
-        throw RegistryError(RegistryError::kFailed,
-                            "Failed to open key '" + std::to_string(m_hClassKey) + "',Section: '" +
-                                m_sSectionKey + "' for delete access");
-    }
-    try {
-        if (store->deleteValue(*key, name())) {
+        if (key && store->deleteValue(*key, name())) {
             store->commit();
             return true;
         }
     } catch (const std::exception&) {
+    }
+    // A key that could not be found fails otherwise than a value that could not be deleted.
+    if (!key) {
+        throw RegistryError(RegistryError::kFailed,
+                            "Failed to open key '" + std::to_string(m_hClassKey) + "',Section: '" +
+                                m_sSectionKey + "' for delete access");
     }
     throw RegistryError(RegistryError::kFailed, "Failed to delete registry Key: '" +
                                                     std::to_string(m_hClassKey) + "',Section: '" +
