@@ -15,6 +15,8 @@ namespace {
 
 // One call for each kind of value a Variant holds.
 template <typename... Call> struct Overloaded : Call... { using Call::operator()...; };
+// Clang before 17 deduces no aggregate's arguments by itself.
+template <typename... Call> Overloaded(Call...) -> Overloaded<Call...>;
 
 std::string doubleToString(double number) {
     char text[32] = {};
