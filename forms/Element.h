@@ -28,7 +28,7 @@ public:
 
     void SetLeft(double left);
     void SetTop(double top);
-    void SetVisible(bool visible);
+    void SetVisible(bool visible) { change(visible_, visible); }
 
 signals:
     void changed(const QRectF& previousArea);
