@@ -17,8 +17,3 @@ void Element::SetTop(double top) {
     bounds_.moveTop(asSingle(top));
     emit changed(previous);
 }
-
-void Element::SetVisible(bool visible) {
-    visible_ = visible;
-    report();
-}

@@ -28,13 +28,23 @@ public:
 
     void SetLeft(double left);
     void SetTop(double top);
-    void SetVisible(bool visible);
+    void SetVisible(bool visible) { change(visible_, visible); }
 
 signals:
     void changed(const QRectF& previousArea);
 
 protected:
     void report() { emit changed(bounds_); }
+    // Sets a property and reports the change. Setting the value it already has reports nothing:
+    // the game writes most of its properties every frame, mostly with what they already hold.
+    // True when the value was new.
+    template <typename T> bool change(T& property, const T& value) {
+        if (property == value)
+            return false;
+        property = value;
+        report();
+        return true;
+    }
 
 private:
     QString name_;

@@ -13,7 +13,7 @@ public:
           stretch_(stretch) {}
 
     const PictureRef& Picture() const { return picture_; }
-    void SetPicture(PictureRef picture);
+    void SetPicture(const PictureRef& picture) { change(picture_, picture); }
     bool Stretch() const { return stretch_; }
 
 private:

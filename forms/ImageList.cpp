@@ -4,10 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-ImageList::ImageList(QSize imageSize, std::vector<PictureRef> images)
-    : imageSize_(imageSize), images_(std::move(images)) {
+ImageList::ImageList(QSize imageSize, std::vector<PictureRef> images) : images_(std::move(images)) {
     for (const auto& image : images_) {
-        if (!image || image->pixelSize() != imageSize_)
+        if (!image || image->pixelSize() != imageSize)
             throw std::runtime_error("image list entry " +
                                      (image ? image->Name().toStdString() : "") +
                                      " does not have the list's picture size");

@@ -13,11 +13,9 @@ public:
 
     PictureRef ListImages(int index) const;
     int Count() const { return static_cast<int>(images_.size()); }
-    QSize ImageSize() const { return imageSize_; }
     // The entry number that holds picture, 0 when it is none of this list's.
     int IndexOf(const PictureRef& picture) const;
 
 private:
-    QSize imageSize_;
     std::vector<PictureRef> images_;
 };

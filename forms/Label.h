@@ -25,9 +25,9 @@ public:
     const QString& Caption() const { return caption_; }
     void SetCaption(const QString& caption);
     Colour BackColor() const { return look_.BackColor; }
-    void SetBackColor(Colour colour);
+    void SetBackColor(Colour colour) { change(look_.BackColor, colour); }
     Colour ForeColor() const { return look_.ForeColor; }
-    void SetForeColor(Colour colour);
+    void SetForeColor(Colour colour) { change(look_.ForeColor, colour); }
     const ::Font& Font() const { return look_.Font; }
     Alignment Align() const { return look_.Align; }
     bool FlatFrame() const { return look_.FlatFrame; }

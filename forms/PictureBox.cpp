@@ -74,10 +74,3 @@ float PictureBox::TextWidth(const QString& text) const {
 void PictureBox::SetFocus() {
     emit focusRequested();
 }
-
-void PictureBox::SetBackColor(Colour colour) {
-    if (colour == look_.BackColor)
-        return;
-    look_.BackColor = colour;
-    report();
-}

@@ -52,19 +52,15 @@ public:
     void SetFocus();
 
     Colour BackColor() const { return look_.BackColor; }
-    void SetBackColor(Colour colour);
+    void SetBackColor(Colour colour) { change(look_.BackColor, colour); }
     Colour ForeColor() const { return look_.ForeColor; }
     void SetForeColor(Colour colour) { look_.ForeColor = colour; }
     std::int16_t DrawWidth() const { return drawWidth_; }
     void SetDrawWidth(std::int16_t width) { drawWidth_ = width; }
-    double FontSize() const { return look_.Font.Size; }
     void SetFontSize(double size) { look_.Font.Size = size; }
-    bool FontBold() const { return look_.Font.Bold; }
     void SetFontBold(bool bold) { look_.Font.Bold = bold; }
     const ::Font& Font() const { return look_.Font; }
-    float CurrentX() const { return currentX_; }
     void SetCurrentX(float x) { currentX_ = x; }
-    float CurrentY() const { return currentY_; }
     void SetCurrentY(float y) { currentY_ = y; }
     const PictureRef& Picture() const { return look_.Picture; }
     int TabIndex() const { return look_.TabIndex; }

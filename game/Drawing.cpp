@@ -23,9 +23,9 @@ constexpr Long kTargetLine = 2550;
 constexpr Long kBodyWidth = 400;
 // The blue fill leaves the body's leftmost 80 twips in the field's colour.
 constexpr Long kBlueFillWidth = 320;
-constexpr Long kBodyTop = 2500;
-constexpr Long kBodyBottom = 2775;
-constexpr Long kFootLine = 3125;
+constexpr Single kBodyTop = 2500;
+constexpr Single kBodyBottom = 2775;
+constexpr Single kFootLine = 3125;
 constexpr Colour kYellow = RGB(255, 255, 0);
 constexpr Colour kBlue = RGB(0, 153, 255);
 constexpr Colour kStandGrey = RGB(128, 128, 128);
@@ -81,27 +81,24 @@ Boolean frmVarnoth::DrawBeam(Long lHeadY) {
 void frmVarnoth::DrawTarget(Long& lStyle, Long& lPos) {
     const auto left = static_cast<float>(Checked::Sub(lPos, kBodyWidth));
     const auto right = static_cast<float>(lPos);
-    const auto top = static_cast<float>(kBodyTop);
-    const auto bottom = static_cast<float>(kBodyBottom);
-    const auto foot = static_cast<float>(kFootLine);
 
     picGZone.SetDrawWidth(1);
     if (lStyle == 0)
-        picGZone.LineFilled(left, top, right, bottom, kYellow);
+        picGZone.LineFilled(left, kBodyTop, right, kBodyBottom, kYellow);
     else if (lStyle == 1)
-        picGZone.LineFilled(static_cast<float>(Checked::Sub(lPos, kBlueFillWidth)), top, right,
-                            bottom, kBlue);
+        picGZone.LineFilled(static_cast<float>(Checked::Sub(lPos, kBlueFillWidth)), kBodyTop, right,
+                            kBodyBottom, kBlue);
 
     // Two legs from either side of the centre at the body's bottom out to the foot's ends.
     picGZone.SetDrawWidth(kStandWidth);
     const auto at = [&lPos](Long offset) { return static_cast<float>(Checked::Sub(lPos, offset)); };
-    picGZone.Line(at(220), bottom, at(300), foot, kStandGrey);
-    picGZone.Line(at(180), bottom, at(100), foot, kStandGrey);
-    picGZone.Line(at(300), foot, at(100), foot, kStandGrey);
+    picGZone.Line(at(220), kBodyBottom, at(300), kFootLine, kStandGrey);
+    picGZone.Line(at(180), kBodyBottom, at(100), kFootLine, kStandGrey);
+    picGZone.Line(at(300), kFootLine, at(100), kFootLine, kStandGrey);
 
     // The outline is always the whole body, whatever the fill left out.
     picGZone.SetDrawWidth(1);
-    picGZone.LineBox(left, top, right, bottom, kOutlineBlack);
+    picGZone.LineBox(left, kBodyTop, right, kBodyBottom, kOutlineBlack);
 
     // The difference never is the one Long without a positive counterpart, so abs is safe.
     const Long d = std::abs(Checked::Sub(kBeamAxis, Checked::Sub(lPos, kHalfBody)));

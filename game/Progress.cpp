@@ -70,15 +70,9 @@ void frmVarnoth::UpdateStage(Long lPoints) {
         return;
     m.lStage = s;
 
-    auto& lamps = form.lblExtraIndicator;
-    for (Label& lamp : lamps)
-        lamp.SetBackColor(VarnothForm::kLampOff);
-    for (Long i = 0; i < s; ++i)
-        lamps[i].SetBackColor(VarnothForm::kLampRed);
-    for (Long i = VarnothForm::kFirstYellowLamp; i < s; ++i)
-        lamps[i].SetBackColor(VarnothForm::kLampYellow);
-    for (Long i = VarnothForm::kFirstGreenLamp; i < s; ++i)
-        lamps[i].SetBackColor(VarnothForm::kLampGreen);
+    for (Long i = 0; i < VarnothForm::kLamps; ++i)
+        form.lblExtraIndicator[i].SetBackColor(i < s ? VarnothForm::litLamp(i)
+                                                     : VarnothForm::kLampOff);
 
     m.lBeamStep = Checked::Mul(Checked::Add(s, 5), 25);
     m.lBeamLines = Checked::Add(s, 5);

@@ -4,7 +4,6 @@
 #include "game/HighScoreStore.h"
 #include "game/frmVarnoth.h"
 
-#include "forms/Colour.h"
 #include "forms/Conversions.h"
 #include "forms/Label.h"
 #include "forms/PictureBox.h"

@@ -5,42 +5,38 @@
 namespace {
 
 const Font kDefaultFont{QStringLiteral("MS Sans Serif"), 8.25, false};
+const Font kDefaultBold{QStringLiteral("MS Sans Serif"), 8.25, true};
 const Font kVerdana{QStringLiteral("Verdana"), 8.25, false};
 const Font kVerdanaBold{QStringLiteral("Verdana"), 8.25, true};
 
 constexpr Colour kBlack = RGB(0, 0, 0);
 constexpr Colour kPanelGreen = RGB(0, 192, 0);
 
+constexpr int kFirstYellowLamp = 3;
+constexpr int kFirstGreenLamp = 6;
+
 // The lamps start all lit.
-Colour lampColour(int index) {
-    if (index < VarnothForm::kFirstYellowLamp)
-        return VarnothForm::kLampRed;
-    if (index < VarnothForm::kFirstGreenLamp)
-        return VarnothForm::kLampYellow;
-    return VarnothForm::kLampGreen;
-}
-
 Label lamp(int index) {
-    return Label(
-        QStringLiteral("lblExtraIndicator(%1)").arg(index),
-        QRectF(240 + 240 * index, 6360, 135, 135),
-        {lampColour(index), SystemColour::WindowText, kDefaultFont, Label::Alignment::Left, true});
-}
-
-template <std::size_t... I> std::array<Label, sizeof...(I)> lamps(std::index_sequence<I...>) {
-    return {lamp(I)...};
+    return Label(QStringLiteral("lblExtraIndicator(%1)").arg(index),
+                 QRectF(240 + 240 * index, 6360, 135, 135),
+                 {VarnothForm::litLamp(index), SystemColour::WindowText, kDefaultFont,
+                  Label::Alignment::Left, true});
 }
 
 } // namespace
 
+Colour VarnothForm::litLamp(int index) {
+    if (index < kFirstYellowLamp)
+        return RGB(255, 0, 0);
+    if (index < kFirstGreenLamp)
+        return RGB(255, 255, 0);
+    return RGB(0, 255, 0);
+}
+
 VarnothForm::VarnothForm(const Artwork& artwork)
     : Form(QStringLiteral(".:Varnoth:."), {7800, 7080}, RGB(255, 255, 255), artwork.WindowIcon),
       picFire(QStringLiteral("picFire"), {3620, 6150, 1480, 360},
-              {RGB(255, 0, 0),
-               SystemColour::WindowText,
-               {QStringLiteral("MS Sans Serif"), 8.25, true},
-               {},
-               2}),
+              {RGB(255, 0, 0), SystemColour::WindowText, kDefaultBold, {}, 2}),
       picExplosion(
           QStringLiteral("picExplosion"), {3600, 4680, 615, 615},
           {RGB(255, 255, 255), SystemColour::WindowText, kDefaultFont, artwork.Explosion, 1},
@@ -64,7 +60,8 @@ VarnothForm::VarnothForm(const Artwork& artwork)
       lblExtras(QStringLiteral("lblExtras"), {165, 6735, 5835, 225},
                 {kBlack, kPanelGreen, kVerdanaBold},
                 QStringLiteral("Stage 1: Enhanced microwave module")),
-      lblExtraIndicator(lamps(std::make_index_sequence<kLamps>())),
+      lblExtraIndicator{lamp(0), lamp(1), lamp(2), lamp(3), lamp(4),
+                        lamp(5), lamp(6), lamp(7), lamp(8), lamp(9)},
       imgComputer(QStringLiteral("imgComputer"), {240, 160, 1155, 1140}),
       imgDevice(QStringLiteral("imgDevice"), {3580, 360, 750, 1890}),
       imgTankTopLeft(QStringLiteral("imgTankTopLeft"), {-160, 1305, 3960, 465},

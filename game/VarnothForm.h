@@ -21,11 +21,7 @@ public:
     // A lamp is grey while its stage is not reached; lit, the stages run as a rainbow: red,
     // yellow from the fourth lamp, green from the seventh.
     static constexpr Colour kLampOff = RGB(192, 192, 192);
-    static constexpr Colour kLampRed = RGB(255, 0, 0);
-    static constexpr Colour kLampYellow = RGB(255, 255, 0);
-    static constexpr Colour kLampGreen = RGB(0, 255, 0);
-    static constexpr int kFirstYellowLamp = 3;
-    static constexpr int kFirstGreenLamp = 6;
+    static Colour litLamp(int index);
 
     explicit VarnothForm(const Artwork& artwork);
 

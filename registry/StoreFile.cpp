@@ -182,14 +182,11 @@ std::string schema(const SqliteDatabase& db) {
     return schema;
 }
 
-// The schema a store made by the game has: any other is someone else's, however it is marked.
-const std::string& knownSchema() {
-    static const std::string known = [] {
-        SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
-        db.execute(kLayout);
-        return schema(db);
-    }();
-    return known;
+// A new store in memory, with nothing in it yet but the keys every store has.
+SqliteDatabase emptyStore() {
+    SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
+    db.execute(kLayout);
+    return db;
 }
 
 // Runs inside the transaction, so the file can't change under the checks, and reads the header
@@ -198,10 +195,12 @@ const std::string& knownSchema() {
 // A trigger, a view or an index of someone else's could run their SQL in every call, or take
 // forever over it: such a store is not ours either.
 void checkIsStore(const SqliteDatabase& db, const std::string& path) {
+    // The schema a store made by the game has: any other is someone else's, however it is marked.
+    static const std::string knownSchema = schema(emptyStore());
     struct stat status {};
     if (pragma(db, "PRAGMA application_id") != kApplicationId ||
         pragma(db, "PRAGMA user_version") != kLayoutVersion || stat(path.c_str(), &status) != 0 ||
-        status.st_size % pragma(db, "PRAGMA page_size") != 0 || schema(db) != knownSchema()) {
+        status.st_size % pragma(db, "PRAGMA page_size") != 0 || schema(db) != knownSchema) {
         notAStore(path);
     }
 }
@@ -249,8 +248,7 @@ SqliteDatabase StoreFile::open(bool write, std::chrono::steady_clock::time_point
             throw SqliteError(SQLITE_BUSY, path + ": another copy of the game is making it");
         }
     } else if (missing) {
-        SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
-        db.execute(kLayout);
+        SqliteDatabase db = emptyStore();
         db.execute("BEGIN");
         return db;
     }

@@ -13,6 +13,11 @@ bool isEmpty(const Variant& value) {
 
 namespace {
 
+// One call for each kind of value a Variant holds.
+template <typename... Call> struct Overloaded : Call... { using Call::operator()...; };
+// Clang before 17 deduces no aggregate's arguments by itself.
+template <typename... Call> Overloaded(Call...) -> Overloaded<Call...>;
+
 std::string doubleToString(double number) {
     char text[32] = {};
     std::snprintf(text, sizeof text, "%.15G", number);
@@ -42,29 +47,21 @@ double stringToDouble(std::string_view text) {
 } // namespace
 
 std::string variantToString(const Variant& value) {
-    if (const auto* text = std::get_if<std::string>(&value))
-        return *text;
-    if (const auto* bytes = std::get_if<ByteArray>(&value))
-        return std::string(bytes->begin(), bytes->end());
-    if (const auto* number = std::get_if<double>(&value))
-        return doubleToString(*number);
-    if (const auto* integer = std::get_if<std::int16_t>(&value))
-        return std::to_string(*integer);
-    if (const auto* longInteger = std::get_if<std::int32_t>(&value))
-        return std::to_string(*longInteger);
-    return std::string();
+    return std::visit(
+        Overloaded{[](std::monostate) { return std::string(); },
+                   [](const std::string& text) { return text; },
+                   [](const ByteArray& bytes) { return std::string(bytes.begin(), bytes.end()); },
+                   [](double number) { return doubleToString(number); },
+                   [](auto integer) { return std::to_string(integer); }},
+        value);
 }
 
 double variantToDouble(const Variant& value) {
-    if (const auto* text = std::get_if<std::string>(&value))
-        return stringToDouble(*text);
-    if (std::holds_alternative<ByteArray>(value))
-        throw ConversionError(ConversionError::kTypeMismatch);
-    if (const auto* number = std::get_if<double>(&value))
-        return *number;
-    if (const auto* integer = std::get_if<std::int16_t>(&value))
-        return *integer;
-    if (const auto* longInteger = std::get_if<std::int32_t>(&value))
-        return *longInteger;
-    return 0;
+    return std::visit(Overloaded{[](std::monostate) { return 0.0; },
+                                 [](const std::string& text) { return stringToDouble(text); },
+                                 [](const ByteArray&) -> double {
+                                     throw ConversionError(ConversionError::kTypeMismatch);
+                                 },
+                                 [](auto number) { return static_cast<double>(number); }},
+                      value);
 }

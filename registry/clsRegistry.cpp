@@ -81,19 +81,17 @@ bool clsRegistry::DeleteValue() {
     try {
         store.emplace(RegistryStore::Kind::Write, m_transaction);
         key = store->findKey(root(), section());
-    } catch (const std::exception&) {
-    }
-    if (!key) {
-        throw RegistryError(RegistryError::kFailed,
-                            "Failed to open key '" + std::to_string(m_hClassKey) + "',Section: '" +
-                                m_sSectionKey + "' for delete access");
-    }
-    try {
-        if (store->deleteValue(*key, name())) {
+        if (key && store->deleteValue(*key, name())) {
             store->commit();
             return true;
         }
     } catch (const std::exception&) {
+    }
+    // A key that could not be found fails otherwise than a value that could not be deleted.
+    if (!key) {
+        throw RegistryError(RegistryError::kFailed,
+                            "Failed to open key '" + std::to_string(m_hClassKey) + "',Section: '" +
+                                m_sSectionKey + "' for delete access");
     }
     throw RegistryError(RegistryError::kFailed, "Failed to delete registry Key: '" +
                                                     std::to_string(m_hClassKey) + "',Section: '" +
@@ -177,14 +175,12 @@ void clsRegistry::Value(const Variant& vValue) {
 }
 
 bool clsRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_t& iKeyCount) {
-    iKeyCount = 0;
     sKeyNames.clear();
     try {
         RegistryStore store(RegistryStore::Kind::Read, m_transaction);
         if (const auto key = store.findKey(root(), section()))
             sKeyNames = store.valueNames(*key);
     } catch (const std::exception&) {
-        sKeyNames.clear();
     }
     iKeyCount = static_cast<std::int32_t>(sKeyNames.size());
     return true;
@@ -295,15 +291,12 @@ void clsRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
         ValueKey("");
         tryWrite(variantToString(vItems[item + 1]));
         SectionKey(verb + "\\command");
-        ValueKey("");
         tryWrite(variantToString(vItems[item + 2]));
     }
 }
 
 std::int32_t clsRegistry::SwapEndian(std::int32_t l) {
-    const auto u = static_cast<std::uint32_t>(l);
-    return static_cast<std::int32_t>((u >> 24) | ((u >> 8) & 0xFF00) | ((u << 8) & 0xFF0000) |
-                                     (u << 24));
+    return static_cast<std::int32_t>(__builtin_bswap32(static_cast<std::uint32_t>(l)));
 }
 
 // Every %NAME% whose NAME is set in the environment becomes its value. An unknown name is
