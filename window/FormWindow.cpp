@@ -4,8 +4,8 @@
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Twips.h"
-#include "window/Accessibility.h"
 #include "window/ElementPainter.h"
+#include "window/FormAccessible.h"
 #include "window/PictureBoxWidget.h"
 
 #include <QGuiApplication>
@@ -35,7 +35,7 @@ QIcon iconOf(const Picture& picture) {
 
 FormWindow::FormWindow(Form& form, QWidget* parent)
     : QWidget(parent), form_(form), windowless_(form.WindowlessElements()) {
-    Accessibility::install();
+    FormAccessible::install();
     setWindowTitle(form_.Caption);
     if (form_.Icon)
         setWindowIcon(iconOf(*form_.Icon));
