@@ -209,8 +209,7 @@ void ScriptRunner::runEvent(const ScriptLine& line) {
 // Counts the yields of this one line and runs each held event at its own; the yields of a
 // held event itself do not count, as they are not the line's.
 void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
-    std::vector<Held> waiting;
-    waiting.swap(held_);
+    const std::vector<Held> waiting = std::exchange(held_, {});
     int yields = 0;
     bool delivering = false;
     // After whatever already listens at the yield: the window's replay paints there.
