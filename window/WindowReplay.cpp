@@ -38,10 +38,6 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner,
     QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
 }
 
-void WindowReplay::start() {
-    clock_.start();
-}
-
 // Runs the lines up to and including the next tick.
 void WindowReplay::step() {
     try {

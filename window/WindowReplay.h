@@ -22,7 +22,7 @@ public:
     WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner, ScriptedPlatform& platform,
                  FormWindow& window, bool printStats);
 
-    void start();
+    void start() { clock_.start(); }
     // 0 when the script ran to its end, 2 when it had a fault (the game's run-time errors
     // included, named by their line), 1 when anything else failed.
     int exitCode() const { return exitCode_; }
