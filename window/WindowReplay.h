@@ -37,7 +37,6 @@ private:
     QTimer clock_;
     std::size_t next_ = 0;
     int ticksLeft_ = 0;
-    bool shown_ = false;
     bool printStats_;
     int exitCode_ = 0;
 };
