@@ -1,8 +1,9 @@
 #include "replay/GameRecording.h"
 
 #include "game/VarnothForm.h"
-#include "replay/EventScope.h"
+#include "replay/ScriptRecorder.h"
 
+#include <QScopeGuard>
 #include <string>
 
 Event::Layer recordingLayer(VarnothForm& form, ScriptRecorder& recorder) {
@@ -23,7 +24,9 @@ Event::Layer recordingLayer(VarnothForm& form, ScriptRecorder& recorder) {
                 next(keyAscii);
                 return;
             }
-            const EventScope scope(recorder, std::move(line));
+            // Ended also when the handler leaves by an exception.
+            recorder.beginEvent(std::move(line));
+            const QScopeGuard end([&recorder] { recorder.endEvent(); });
             next(keyAscii);
         };
 }

@@ -1,20 +1,11 @@
 #include "replay/Json.h"
 
-#include <QList>
 #include <QString>
 #include <array>
 #include <charconv>
-#include <string_view>
+#include <cstdio>
 
 namespace {
-
-constexpr char32_t kFirstPrintable = 0x20;
-
-// \u followed by four lower-case hex digits, for a character below U+0020.
-std::string unicodeEscape(char32_t c) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    return {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
-}
 
 template <typename Real> std::string shortest(Real value) {
     std::array<char, 64> buffer{};
@@ -25,18 +16,16 @@ template <typename Real> std::string shortest(Real value) {
 } // namespace
 
 std::string Json::string(const QString& text) {
-    std::string out = "\"";
-    for (const char32_t c : text.toUcs4()) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < kFirstPrintable) {
-            out += unicodeEscape(c);
-        } else {
-            out += QString::fromUcs4(&c, 1).toStdString();
-        }
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\';
+        if (c.unicode() < 0x20)
+            out += QString::asprintf("\\u%04x", c.unicode());
+        else
+            out += c;
     }
-    return out + "\"";
+    return (out + u'"').toStdString();
 }
 
 std::string Json::number(double value) {

@@ -10,6 +10,8 @@
 namespace {
 
 // How many bytes of a well-formed UTF-8 character of at least U+00A0 start at `at`, or 0.
+// Character by character, as decoding the whole text would turn each bad byte into U+FFFD
+// and lose the byte the message must show.
 // Qt's decoder refuses overlong forms, surrogates and what lies beyond U+10FFFF; the C1
 // controls U+0080 to U+009F count as none here.
 std::size_t characterLength(std::string_view text, std::size_t at) {

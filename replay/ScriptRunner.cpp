@@ -8,8 +8,9 @@
 #include "replay/Json.h"
 #include "replay/RecordVariables.h"
 #include "replay/StateDump.h"
-#include "replay/YieldHook.h"
 
+#include <QObject>
+#include <QScopeGuard>
 #include <QString>
 #include <algorithm>
 #include <charconv>
@@ -75,12 +76,6 @@ Number parseNumber(int line, const std::string& text, std::string_view what = {}
     return value;
 }
 
-// The game's untrapped run-time error, as the script line that raised it.
-ScriptError runTimeError(int line, const Overflow& error) {
-    return ScriptError(line,
-                       "run-time error " + std::to_string(Overflow::Number) + ", " + error.what());
-}
-
 // `tick [N]` and `extras [N]`.
 int repeatCount(const ScriptLine& line) {
     const auto words = arguments(line, 0, 1, line.command + " [N]");
@@ -92,18 +87,27 @@ int repeatCount(const ScriptLine& line) {
     return count;
 }
 
-// What the platform says of a dialog that found no answer, on one line as the driver's
-// messages are: the input box's prompt has line breaks of its own.
-ScriptError noAnswer(int line, const NoAnswerQueued& missing) {
-    std::string message;
-    for (const char c : std::string(missing.what())) {
-        const bool lineBreak = c == '\r' || c == '\n';
-        if (!lineBreak)
-            message += c;
-        else if (!message.empty() && message.back() != ' ')
-            message += ' ';
+// Runs what a script line asks; the game's untrapped run-time error (Overflow) and a dialog
+// that found no answer come out as the line's ScriptError.
+template <typename Run> void asLine(int line, const Run& run) {
+    try {
+        run();
+    } catch (const NoAnswerQueued& missing) {
+        // On one line, as the driver's messages are: the input box's prompt has line breaks of
+        // its own.
+        std::string message;
+        for (const char c : std::string(missing.what())) {
+            const bool lineBreak = c == '\r' || c == '\n';
+            if (!lineBreak)
+                message += c;
+            else if (!message.empty() && message.back() != ' ')
+                message += ' ';
+        }
+        throw ScriptError(line, message);
+    } catch (const Overflow& error) {
+        throw ScriptError(line, "run-time error " + std::to_string(Overflow::Number) + ", " +
+                                    error.what());
     }
-    return ScriptError(line, message);
 }
 
 int msgBoxAnswer(const ScriptLine& line) {
@@ -126,34 +130,27 @@ struct Operation {
     std::function<std::string(frmVarnoth&, std::vector<Long>&)> run;
 };
 
+// An operation that returns nothing, whose result is written as null.
+template <typename Run> auto returnsNothing(Run run) {
+    return [run](frmVarnoth& game, std::vector<Long>& a) {
+        run(game, a);
+        return std::string("null");
+    };
+}
+
 const std::vector<Operation>& operations() {
+    using Args = std::vector<Long>;
     static const std::vector<Operation> list = {
-        {"UpdateFrame", 0,
-         [](frmVarnoth& game, std::vector<Long>&) {
-             game.UpdateFrame();
-             return std::string("null");
-         }},
+        {"UpdateFrame", 0, returnsNothing([](frmVarnoth& game, Args&) { game.UpdateFrame(); })},
         {"DrawBeam", 1,
-         [](frmVarnoth& game, std::vector<Long>& a) { return Json::boolean(game.DrawBeam(a[0])); }},
+         [](frmVarnoth& game, Args& a) { return Json::boolean(game.DrawBeam(a[0])); }},
         {"DrawTarget", 2,
-         [](frmVarnoth& game, std::vector<Long>& a) {
-             game.DrawTarget(a[0], a[1]);
-             return std::string("null");
-         }},
+         returnsNothing([](frmVarnoth& game, Args& a) { game.DrawTarget(a[0], a[1]); })},
         {"UpdateStage", 1,
-         [](frmVarnoth& game, std::vector<Long>& a) {
-             game.UpdateStage(a[0]);
-             return std::string("null");
-         }},
-        {"UpdateStats", 0,
-         [](frmVarnoth& game, std::vector<Long>&) {
-             game.UpdateStats();
-             return std::string("null");
-         }},
+         returnsNothing([](frmVarnoth& game, Args& a) { game.UpdateStage(a[0]); })},
+        {"UpdateStats", 0, returnsNothing([](frmVarnoth& game, Args&) { game.UpdateStats(); })},
         {"GetPraiseText", 1,
-         [](frmVarnoth& game, std::vector<Long>& a) {
-             return Json::string(game.GetPraiseText(a[0]));
-         }},
+         [](frmVarnoth& game, Args& a) { return Json::string(game.GetPraiseText(a[0])); }},
     };
     return list;
 }
@@ -169,7 +166,7 @@ int ScriptRunner::tickCount(const ScriptLine& line) {
 
 void ScriptRunner::run(const ScriptLine& line) {
     const std::string& c = line.command;
-    try {
+    asLine(line.number, [&] {
         if (isEvent(c))
             runEvent(line);
         else if (c == "msgbox" || c == "input")
@@ -184,11 +181,7 @@ void ScriptRunner::run(const ScriptLine& line) {
             dump(line);
         else
             throw ScriptError(line.number, "unknown command \"" + c + "\"");
-    } catch (const NoAnswerQueued& missing) {
-        throw noAnswer(line.number, missing);
-    } catch (const Overflow& error) {
-        throw runTimeError(line.number, error);
-    }
+    });
     collectDialogs();
 }
 
@@ -216,28 +209,22 @@ void ScriptRunner::runEvent(const ScriptLine& line) {
 // Counts the yields of this one line and runs each held event at its own; the yields of a
 // held event itself do not count, as they are not the line's.
 void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
-    std::vector<Held> waiting;
-    waiting.swap(held_);
+    const std::vector<Held> waiting = std::exchange(held_, {});
     int yields = 0;
     bool delivering = false;
-    const YieldHook hook(platform_, [&] {
+    // After whatever already listens at the yield: the window's replay paints there.
+    const auto hook = QObject::connect(&platform_, &ScriptedPlatform::yielded, [&] {
         if (delivering)
             return;
         ++yields;
         delivering = true;
         for (const Held& held : waiting) {
-            if (held.yield != yields)
-                continue;
-            try {
-                performEvent(held.line);
-            } catch (const NoAnswerQueued& missing) {
-                throw noAnswer(held.line.number, missing);
-            } catch (const Overflow& error) {
-                throw runTimeError(held.line.number, error);
-            }
+            if (held.yield == yields)
+                asLine(held.line.number, [&] { performEvent(held.line); });
         }
         delivering = false;
     });
+    const QScopeGuard unhook([hook] { QObject::disconnect(hook); });
     performEvent(line);
     for (const Held& held : waiting) {
         if (held.yield > yields)

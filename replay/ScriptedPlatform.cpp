@@ -1,9 +1,9 @@
 #include "replay/ScriptedPlatform.h"
 
+#include <utility>
+
 std::vector<ScriptedPlatform::Dialog> ScriptedPlatform::takeDialogs() {
-    std::vector<Dialog> taken;
-    taken.swap(dialogs_);
-    return taken;
+    return std::exchange(dialogs_, {});
 }
 
 int ScriptedPlatform::MsgBox(const QString& prompt, int style, const QString& title) {

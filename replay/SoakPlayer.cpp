@@ -52,10 +52,6 @@ void SoakPlayer::checkStage() const {
              std::to_string(m_.lExtraPoints));
 }
 
-void SoakPlayer::newGame() {
-    hitPointsSum_ = 0;
-}
-
 void SoakPlayer::tick() {
     // The game-over tick asks for a name when the score beats the best; answer first.
     if (m_.lGameState == kGameOver && m_.dScore > m_.dHighScore) {
@@ -77,13 +73,6 @@ void SoakPlayer::tick() {
     }
     if (m_.lHits != hitsBefore || m_.lTargets != targetsBefore)
         checkStage();
-}
-
-void SoakPlayer::extras() {
-    if (!tmrExtras_.Enabled())
-        return;
-    line("extras");
-    game_.tmrExtras_Timer();
 }
 
 void SoakPlayer::fire(bool bySpace) {
@@ -109,7 +98,8 @@ void SoakPlayer::fire(bool bySpace) {
         return;
     }
     if (answer == Platform::vbYes) {
-        newGame();
+        // Another game: its score starts from nothing.
+        hitPointsSum_ = 0;
         checkStage();
     }
 }
@@ -142,7 +132,10 @@ void SoakPlayer::play(long long ticks) {
         else {
             tick();
             if (--ticksToExtras_ == 0) {
-                extras();
+                if (tmrExtras_.Enabled()) {
+                    line("extras");
+                    game_.tmrExtras_Timer();
+                }
                 ticksToExtras_ = std::uniform_int_distribution<int>(1, 20)(random_);
             }
         }

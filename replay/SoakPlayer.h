@@ -35,11 +35,9 @@ public:
 
 private:
     void tick();
-    void extras();
     void fire(bool bySpace);
     void key(Integer code);
     void typeCodeWord();
-    void newGame();
     void checkAlways() const;
     void checkStage() const;
     void fail(const std::string& rule) const;

@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -61,14 +62,23 @@ std::string elements(const VarnothForm& f) {
     return o.str();
 }
 
-std::string drawing(const PictureBox& box) {
-    static const char* const kinds[] = {"line", "box", "fill"};
+// The items as a JSON array, each written by `write`.
+template <typename Items, typename Write>
+std::string array(const Items& items, const Write& write) {
     std::ostringstream o;
     o << '[';
-    bool first = true;
-    for (const DrawOp& op : box.Drawing()) {
-        o << (first ? "" : ",");
-        first = false;
+    const char* separator = "";
+    for (const auto& item : items) {
+        o << std::exchange(separator, ",");
+        write(o, item);
+    }
+    o << ']';
+    return o.str();
+}
+
+std::string drawing(const PictureBox& box) {
+    static const char* const kinds[] = {"line", "box", "fill"};
+    return array(box.Drawing(), [](std::ostream& o, const DrawOp& op) {
         if (op.kind == DrawOp::Kind::Text) {
             o << "{\"op\":\"text\",\"x\":" << Json::number(op.x1)
               << ",\"y\":" << Json::number(op.y1) << ",\"text\":" << Json::string(op.text)
@@ -80,18 +90,11 @@ std::string drawing(const PictureBox& box) {
               << ",\"x2\":" << Json::number(op.x2) << ",\"y2\":" << Json::number(op.y2)
               << ",\"color\":" << op.color << ",\"width\":" << op.width << '}';
         }
-    }
-    o << ']';
-    return o.str();
+    });
 }
 
 std::string dialogs(const std::vector<ScriptedPlatform::Dialog>& shown) {
-    std::ostringstream o;
-    o << '[';
-    bool first = true;
-    for (const auto& d : shown) {
-        o << (first ? "" : ",");
-        first = false;
+    return array(shown, [](std::ostream& o, const ScriptedPlatform::Dialog& d) {
         if (d.kind == ScriptedPlatform::Dialog::Kind::MsgBox)
             o << "{\"kind\":\"msgbox\",\"prompt\":" << Json::string(d.prompt)
               << ",\"style\":" << d.style << ",\"title\":" << Json::string(d.title)
@@ -101,9 +104,7 @@ std::string dialogs(const std::vector<ScriptedPlatform::Dialog>& shown) {
               << ",\"title\":" << Json::string(d.title)
               << ",\"default\":" << Json::string(d.defaultText)
               << ",\"answer\":" << Json::string(d.answerText) << '}';
-    }
-    o << ']';
-    return o.str();
+    });
 }
 
 } // namespace

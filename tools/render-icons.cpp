@@ -18,12 +18,15 @@ int main(int argc, char* argv[]) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Says what went wrong with which argument and gives the status to exit with.
+    const auto fail = [argv](int status, const char* what, const char* which) {
+        std::fprintf(stderr, "%s: %s %s\n", argv[0], what, which);
+        return status;
+    };
 
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
-    if (!renderer.isValid()) {
-        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
-        return 1;
-    }
+    if (!renderer.isValid())
+        return fail(1, "cannot read", argv[1]);
     QImage source(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
     source.fill(Qt::transparent);
     {
@@ -32,24 +35,18 @@ int main(int argc, char* argv[]) {
     }
 
     const QDir outputDir(QString::fromLocal8Bit(argv[2]));
-    if (!outputDir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "%s: cannot create %s\n", argv[0], argv[2]);
-        return 1;
-    }
+    if (!outputDir.mkpath(QStringLiteral(".")))
+        return fail(1, "cannot create", argv[2]);
     for (int i = 3; i < argc; ++i) {
         bool ok = false;
         const int size = QString::fromLocal8Bit(argv[i]).toInt(&ok);
-        if (!ok || size <= 0) {
-            std::fprintf(stderr, "%s: bad size %s\n", argv[0], argv[i]);
-            return 2;
-        }
+        if (!ok || size <= 0)
+            return fail(2, "bad size", argv[i]);
         const QImage icon =
             source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const QString path = outputDir.filePath(QStringLiteral("%1x%1.png").arg(size));
-        if (!icon.save(path, "PNG")) {
-            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], qPrintable(path));
-            return 1;
-        }
+        if (!icon.save(path, "PNG"))
+            return fail(1, "cannot write", qPrintable(path));
     }
     return 0;
 }

@@ -122,17 +122,13 @@ QRect ElementPainter::reach(const DrawOp& op) {
 
 void ElementPainter::paint(QPainter& painter, const Label& label) {
     const QRect area = twips::toPixels(label.Bounds());
-    QRect inside = area;
-    if (label.FlatFrame()) {
-        // The frame is what of the outer rectangle the inner one leaves: filled the same way,
-        // the two share their device pixels' edges at any scale, so no pixel of the face is
-        // left outside the frame, nor one of the frame inside it.
-        inside = area.adjusted(1, 1, -1, -1);
+    // The frame is what of the outer rectangle the inner one leaves: filled the same way,
+    // the two share their device pixels' edges at any scale, so no pixel of the face is
+    // left outside the frame, nor one of the frame inside it.
+    const QRect inside = label.FlatFrame() ? area.adjusted(1, 1, -1, -1) : area;
+    if (label.FlatFrame())
         painter.fillRect(area, toQColor(SystemColour::WindowText));
-        painter.fillRect(inside, toQColor(label.BackColor()));
-    } else {
-        painter.fillRect(area, toQColor(label.BackColor()));
-    }
+    painter.fillRect(inside, toQColor(label.BackColor()));
     if (label.Caption().isEmpty())
         return;
     // A caption too long for one line wraps at its words, and only whole lines show: the

@@ -11,9 +11,13 @@ class Label;
 // The window as a screen reader sees it: the spoken picture boxes and labels as its
 // children, in reading order. The labels have no window of their own, so their interfaces
 // are made here and live as long as this one; a caption that changes is announced once.
-// Built by Qt through Accessibility::install() when an assistive tool first asks.
+// Built by Qt, once install() has run, when an assistive tool first asks.
 class FormAccessible : public QAccessibleWidget {
 public:
+    // Lets Qt build the window's accessible interfaces, its picture boxes' included, from
+    // ours. Harmless to repeat.
+    static void install();
+
     explicit FormAccessible(FormWindow* window);
     ~FormAccessible() override;
 

@@ -4,8 +4,8 @@
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Twips.h"
-#include "window/Accessibility.h"
 #include "window/ElementPainter.h"
+#include "window/FormAccessible.h"
 #include "window/PictureBoxWidget.h"
 
 #include <QGuiApplication>
@@ -35,7 +35,7 @@ QIcon iconOf(const Picture& picture) {
 
 FormWindow::FormWindow(Form& form, QWidget* parent)
     : QWidget(parent), form_(form), windowless_(form.WindowlessElements()) {
-    Accessibility::install();
+    FormAccessible::install();
     setWindowTitle(form_.Caption);
     if (form_.Icon)
         setWindowIcon(iconOf(*form_.Icon));
@@ -56,13 +56,14 @@ FormWindow::FormWindow(Form& form, QWidget* parent)
     }
     // Created back to front, so each box lies above the ones made before it.
     auto boxes = form_.PictureBoxes();
+    std::vector<PictureBoxWidget*> widgets;
     for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
-        boxes_.push_back(new PictureBoxWidget(**it, this));
-    std::sort(boxes_.begin(), boxes_.end(), [](PictureBoxWidget* a, PictureBoxWidget* b) {
+        widgets.push_back(new PictureBoxWidget(**it, this));
+    std::sort(widgets.begin(), widgets.end(), [](PictureBoxWidget* a, PictureBoxWidget* b) {
         return a->box().TabIndex() < b->box().TabIndex();
     });
-    for (std::size_t i = 0; i + 1 < boxes_.size(); ++i)
-        setTabOrder(boxes_[i], boxes_[i + 1]);
+    for (std::size_t i = 0; i + 1 < widgets.size(); ++i)
+        setTabOrder(widgets[i], widgets[i + 1]);
 }
 
 void FormWindow::Show() {
@@ -73,11 +74,7 @@ void FormWindow::Show() {
 }
 
 PictureBoxWidget* FormWindow::pictureBoxWidget(const QString& name) const {
-    for (PictureBoxWidget* widget : boxes_) {
-        if (widget->objectName() == name)
-            return widget;
-    }
-    return nullptr;
+    return findChild<PictureBoxWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
 void FormWindow::paintEvent(QPaintEvent* event) {

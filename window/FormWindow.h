@@ -31,5 +31,4 @@ protected:
 private:
     Form& form_;
     const std::vector<Element*> windowless_; // front to back
-    std::vector<PictureBoxWidget*> boxes_;
 };

@@ -10,7 +10,7 @@ class PictureBoxWidget;
 // A picture box as a screen reader sees it: the fire button is a push button whose press
 // is a click; the play field and the explosion are named and described, and the play field
 // at the end of a game is named by its headline and the score. Built by Qt through
-// Accessibility::install().
+// FormAccessible::install().
 class PictureBoxAccessible : public QAccessibleWidget {
 public:
     PictureBoxAccessible(PictureBoxWidget* widget, const Accessibility::Presentation& presentation);

@@ -83,10 +83,6 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
     ElementPainter::paint(painter, box_);
 }
 
-void PictureBoxWidget::click() {
-    box_.Click.Raise();
-}
-
 // A click is a press and a release of the left button over the box.
 void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

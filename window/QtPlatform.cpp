@@ -8,7 +8,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -18,42 +21,37 @@ constexpr int kButtonsMask = 0x7;
 constexpr int kIconMask = 0x70;
 constexpr int kDefaultMask = 0x300;
 
-struct ButtonAnswer {
-    QMessageBox::StandardButton button;
-    int answer;
-};
+// Each button by the answer it gives: 1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No.
+constexpr std::array<QMessageBox::StandardButton, 8> kButtonFor = {
+    QMessageBox::NoButton, QMessageBox::Ok,     QMessageBox::Cancel, QMessageBox::Abort,
+    QMessageBox::Retry,    QMessageBox::Ignore, QMessageBox::Yes,    QMessageBox::No};
 
-std::vector<ButtonAnswer> buttonsFor(int style) {
-    using B = QMessageBox;
+// The icons by their style value, in steps of 16.
+constexpr std::array<QMessageBox::Icon, 5> kIcons = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                                     QMessageBox::Question, QMessageBox::Warning,
+                                                     QMessageBox::Information};
+
+// The answers of the buttons a style shows, left to right.
+std::vector<int> answersFor(int style) {
     switch (style & kButtonsMask) {
     case 1:
-        return {{B::Ok, 1}, {B::Cancel, 2}};
+        return {1, 2};
     case 2:
-        return {{B::Abort, 3}, {B::Retry, 4}, {B::Ignore, 5}};
+        return {3, 4, 5};
     case 3:
-        return {{B::Yes, 6}, {B::No, 7}, {B::Cancel, 2}};
+        return {6, 7, 2};
     case 4:
-        return {{B::Yes, 6}, {B::No, 7}};
+        return {6, 7};
     case 5:
-        return {{B::Retry, 4}, {B::Cancel, 2}};
+        return {4, 2};
     default:
-        return {{B::Ok, 1}};
+        return {1};
     }
 }
 
 QMessageBox::Icon iconFor(int style) {
-    switch (style & kIconMask) {
-    case 16:
-        return QMessageBox::Critical;
-    case 32:
-        return QMessageBox::Question;
-    case 48:
-        return QMessageBox::Warning;
-    case 64:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
+    const auto step = static_cast<std::size_t>((style & kIconMask) / 16);
+    return step < kIcons.size() ? kIcons[step] : QMessageBox::NoIcon;
 }
 
 } // namespace
@@ -61,47 +59,23 @@ QMessageBox::Icon iconFor(int style) {
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
-std::unique_ptr<QMessageBox> QtPlatform::buildMessageBox(const QString& prompt, int style,
-                                                         const QString& title, QWidget* parent) {
-    auto box =
-        std::make_unique<QMessageBox>(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
-    const auto buttons = buttonsFor(style);
-    for (const auto& [button, answer] : buttons)
-        box->addButton(button);
-    const auto defaultIndex = static_cast<std::size_t>((style & kDefaultMask) / 256);
-    if (defaultIndex < buttons.size())
-        box->setDefaultButton(buttons[defaultIndex].button);
-    // Escape and the close box answer Cancel where there is one.
-    for (const auto& [button, answer] : buttons) {
-        if (answer == Platform::vbCancel)
-            box->setEscapeButton(button);
-    }
-    return box;
-}
-
-int QtPlatform::answerOf(const QMessageBox& box) {
-    switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Ok:
-        return 1;
-    case QMessageBox::Abort:
-        return 3;
-    case QMessageBox::Retry:
-        return 4;
-    case QMessageBox::Ignore:
-        return 5;
-    case QMessageBox::Yes:
-        return Platform::vbYes;
-    case QMessageBox::No:
-        return Platform::vbNo;
-    default:
-        return Platform::vbCancel;
-    }
-}
-
 int QtPlatform::MsgBox(const QString& prompt, int style, const QString& title) {
-    auto box = buildMessageBox(prompt, style, title, dialogParent_);
-    box->exec();
-    return answerOf(*box);
+    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, dialogParent_);
+    const std::vector<int> answers = answersFor(style);
+    for (const int answer : answers)
+        box.addButton(kButtonFor[static_cast<std::size_t>(answer)]);
+    const auto defaultIndex = static_cast<std::size_t>((style & kDefaultMask) / 256);
+    if (defaultIndex < answers.size())
+        box.setDefaultButton(kButtonFor[static_cast<std::size_t>(answers[defaultIndex])]);
+    // Escape and the close box answer Cancel where there is one.
+    if (std::ranges::find(answers, Platform::vbCancel) != answers.end())
+        box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    // Closed by no button of the table: as Cancel.
+    const auto answer =
+        std::ranges::find(kButtonFor, box.standardButton(box.clickedButton())) - kButtonFor.begin();
+    return answer > 0 && answer < std::ssize(kButtonFor) ? static_cast<int>(answer)
+                                                         : Platform::vbCancel;
 }
 
 QString QtPlatform::InputBox(const QString& prompt, const QString& title,

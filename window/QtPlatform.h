@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-class QMessageBox;
 class QTimer;
 class QWidget;
 
@@ -29,12 +28,6 @@ public:
     void DoEvents() override;
     [[noreturn]] void End() override;
     void BindTimer(Timer& timer) override;
-
-    // The message box for a style value, ready to run: buttons, icon and default button.
-    static std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style,
-                                                        const QString& title, QWidget* parent);
-    // What the message box's result reads as a message-box answer (6 Yes, 7 No, 2 Cancel...).
-    static int answerOf(const QMessageBox& box);
 
 private:
     QWidget* dialogParent_ = nullptr;

@@ -20,26 +20,22 @@ WindowReplay::WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner,
                      [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     // The game's first tick comes with its first frame, not a clock step later: a script
     // with no ticks ends as soon as the window has shown its first frame.
-    QObject::connect(&window, &FormWindow::painted, &clock_, [this] {
-        if (shown_)
-            return;
-        shown_ = true;
-        stats_.firstFrame();
-        // Not from inside the paint: the step's ticks yield to the event loop.
-        QTimer::singleShot(0, &clock_, [this] {
-            if (!clock_.isActive())
-                return;
-            clock_.start();
-            step();
-        });
-    });
+    QObject::connect(
+        &window, &FormWindow::painted, &clock_,
+        [this] {
+            stats_.firstFrame();
+            // Not from inside the paint: the step's ticks yield to the event loop.
+            QTimer::singleShot(0, &clock_, [this] {
+                if (!clock_.isActive())
+                    return;
+                clock_.start();
+                step();
+            });
+        },
+        Qt::SingleShotConnection);
     clock_.setTimerType(Qt::PreciseTimer);
     clock_.setInterval(kTickMs);
     QObject::connect(&clock_, &QTimer::timeout, [this] { step(); });
-}
-
-void WindowReplay::start() {
-    clock_.start();
 }
 
 // Runs the lines up to and including the next tick.

@@ -22,7 +22,7 @@ public:
     WindowReplay(std::vector<ScriptLine> script, ScriptRunner& runner, ScriptedPlatform& platform,
                  FormWindow& window, bool printStats);
 
-    void start();
+    void start() { clock_.start(); }
     // 0 when the script ran to its end, 2 when it had a fault (the game's run-time errors
     // included, named by their line), 1 when anything else failed.
     int exitCode() const { return exitCode_; }
@@ -37,7 +37,6 @@ private:
     QTimer clock_;
     std::size_t next_ = 0;
     int ticksLeft_ = 0;
-    bool shown_ = false;
     bool printStats_;
     int exitCode_ = 0;
 };
