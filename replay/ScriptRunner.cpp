@@ -95,15 +95,7 @@ template <typename Run> void asLine(int line, const Run& run) {
     } catch (const NoAnswerQueued& missing) {
         // On one line, as the driver's messages are: the input box's prompt has line breaks of
         // its own.
-        std::string message;
-        for (const char c : std::string(missing.what())) {
-            const bool lineBreak = c == '\r' || c == '\n';
-            if (!lineBreak)
-                message += c;
-            else if (!message.empty() && message.back() != ' ')
-                message += ' ';
-        }
-        throw ScriptError(line, message);
+        throw ScriptError(line, QString::fromStdString(missing.what()).simplified().toStdString());
     } catch (const Overflow& error) {
         throw ScriptError(line, "run-time error " + std::to_string(Overflow::Number) + ", " +
                                     error.what());
@@ -199,16 +191,11 @@ void ScriptRunner::finish() {
     throw ScriptError(first.first, first.second);
 }
 
-void ScriptRunner::runEvent(const ScriptLine& line) {
-    if (held_.empty())
-        performEvent(line);
-    else
-        runEventWithHeld(line);
-}
-
 // Counts the yields of this one line and runs each held event at its own; the yields of a
 // held event itself do not count, as they are not the line's.
-void ScriptRunner::runEventWithHeld(const ScriptLine& line) {
+void ScriptRunner::runEvent(const ScriptLine& line) {
+    if (held_.empty())
+        return performEvent(line);
     const std::vector<Held> waiting = std::exchange(held_, {});
     int yields = 0;
     bool delivering = false;

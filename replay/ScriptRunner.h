@@ -46,7 +46,6 @@ private:
     };
 
     void runEvent(const ScriptLine& line);
-    void runEventWithHeld(const ScriptLine& line);
     void performEvent(const ScriptLine& line);
     void hold(const ScriptLine& line);
     void queueAnswer(const ScriptLine& line);
