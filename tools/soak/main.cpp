@@ -13,11 +13,11 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -49,16 +49,20 @@ constexpr const char* kUsage =
     "--no-memory-check skips the check that memory stays flat (a sanitizer's own\n"
     "bookkeeping grows).";
 
-// A whole number from least to most, all of the text and nothing else; `kind` says which.
-template <typename Number>
-Number wholeNumber(const std::string& option, const std::string& text, Number least, Number most,
-                   const std::string& kind) {
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
-        value > most)
-        throw std::invalid_argument(option + " takes " + kind + ", not \"" +
-                                    ScriptError::printable(text) + "\"");
+// The value of a whole-number option, from `least` to `most`.
+qulonglong wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& option,
+                       qulonglong least, qulonglong most) {
+    bool isNumber = false;
+    const QString text = parser.value(option);
+    const qulonglong value = text.toULongLong(&isNumber);
+    if (!isNumber || value < least || value > most)
+        throw std::invalid_argument(
+            QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                .arg(option.names().constFirst())
+                .arg(least)
+                .arg(most)
+                .arg(QString::fromStdString(ScriptError::printable(text.toStdString())))
+                .toStdString());
     return value;
 }
 
@@ -83,13 +87,11 @@ Options parse(int argc, char** argv) {
             "\"\n" + kUsage);
     Options options;
     if (parser.isSet(ticks))
-        options.ticks = wholeNumber<long long>("--ticks", parser.value(ticks).toStdString(), 1,
-                                               std::numeric_limits<long long>::max(),
-                                               "a positive whole number");
+        options.ticks = static_cast<long long>(
+            wholeNumber(parser, ticks, 1, std::numeric_limits<long long>::max()));
     if (parser.isSet(start))
-        options.start = wholeNumber<std::uint32_t>("--start", parser.value(start).toStdString(), 0,
-                                                   std::numeric_limits<std::uint32_t>::max(),
-                                                   "a whole number from 0 to 4294967295");
+        options.start = static_cast<std::uint32_t>(
+            wholeNumber(parser, start, 0, std::numeric_limits<std::uint32_t>::max()));
     options.scriptFile = parser.value(script).toStdString();
     options.memoryCheck = !parser.isSet(noMemoryCheck);
     options.help = parser.isSet(help);
