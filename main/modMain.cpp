@@ -110,18 +110,6 @@ private:
     static inline RegistryHighScore* running_ = nullptr;
 };
 
-// Closes the record of the game, if one is kept; says on standard error why it is missing
-// when it could not be written, and answers whether all is well.
-bool closeRecording(std::optional<ScriptRecorder>& recorder) {
-    if (!recorder)
-        return true;
-    recorder->close();
-    if (recorder->writeFault().empty())
-        return true;
-    std::cerr << "varnoth: " << recorder->writeFault() << '\n';
-    return false;
-}
-
 int play(const CommandLine& line, const Artwork& artwork, RegistryHighScore& highScores) {
     QtPlatform platform;
     std::optional<ScriptRecorder> recorder;
@@ -135,7 +123,14 @@ int play(const CommandLine& line, const Artwork& artwork, RegistryHighScore& hig
     // No to another game, a run-time error, the close box and an ending signal all end the
     // loop here; a save still waiting for a busy store is made as highScores goes.
     const int status = QApplication::exec();
-    return closeRecording(recorder) ? status : ExitStatus::kFailure;
+    if (!recorder)
+        return status;
+    // A record that could not be written whole is removed; the player is told why.
+    recorder->close();
+    if (recorder->writeFault().empty())
+        return status;
+    std::cerr << "varnoth: " << recorder->writeFault() << '\n';
+    return ExitStatus::kFailure;
 }
 
 // The window shows a recorded game: the script is the only player.

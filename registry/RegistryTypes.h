@@ -18,7 +18,6 @@ constexpr std::uint32_t REG_EXPAND_SZ = 2;
 constexpr std::uint32_t REG_BINARY = 3;
 constexpr std::uint32_t REG_DWORD = 4;
 constexpr std::uint32_t REG_DWORD_BIG_ENDIAN = 5;
-constexpr std::uint32_t REG_LINK = 6;
 constexpr std::uint32_t REG_MULTI_SZ = 7;
 
 } // namespace reg
