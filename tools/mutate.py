@@ -2,7 +2,7 @@
 """Finds rules the tests miss: puts slips of the kinds people make into the production code one
 at a time, rebuilds, runs the suite and says which slips it caught and which survived.
 
-    tools/mutate.py [-n COUNT] [--pick K] [--list] [--every-test] [FOLDER...]
+    tools/mutate.py [-n COUNT] [--pick K] [--only I,J...] [--list] [--every-test] [FOLDER...]
 
 The slips are shared among the folders in proportion to their code lines, then go round-robin
 over each folder's classes (a .cpp with its .h); which kind of slip, which line and which
@@ -385,6 +385,9 @@ def main():
     parser.add_argument("-n", "--count", type=int, default=60)
     parser.add_argument("--pick", type=int, default=1, help="where the generator starts")
     parser.add_argument("--list", action="store_true", help="only print the slips")
+    parser.add_argument("--only", type=lambda text: {int(i) for i in text.split(",")},
+                        help="make only these slips of the run (numbered from 1), as after "
+                             "closing what a run left")
     parser.add_argument("--build", default="build-mutate")
     parser.add_argument("--equivalent", default="tools/mutation-equivalent.txt")
     parser.add_argument("--every-test", action="store_true",
@@ -437,6 +440,8 @@ def main():
     os.makedirs(os.path.join(args.build, "mutate-logs"), exist_ok=True)
     try:
         for index, (path, number, kind, old, new) in enumerate(slips, 1):
+            if args.only and index not in args.only:
+                continue
             original[path] = open(path, encoding="utf-8").read()
             lines = original[path].split("\n")
             lines[number - 1:number - 1 + len(old.split("\n"))] = new.split("\n")

@@ -34,7 +34,10 @@ check "fire button bright again after the shot" "255,0,0" "$(pixel $fire)"
 xdotool windowfocus --sync "$WINDOW" 2>/dev/null
 xdotool key --window "$WINDOW" space
 passes "Space on the fire button fires" until_shot 10 dark
+# A logout ends the game as closing its window does.
 kill "$GAME_PID"
+wait "$GAME_PID"
+check "the game ended by SIGTERM exits 0" 0 "$?"
 
 replay_hit "$binary"
 check "a script that cannot be read is refused" 2 \

@@ -3,10 +3,12 @@
 #include "TempStore.h"
 
 #include "registry/RegistryTypes.h"
+#include "registry/SqliteDatabase.h"
 #include "registry/SqliteError.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -63,6 +65,26 @@ TEST(RegistryStore, APartThatFailsLeavesNothingAndTheWholeDecides) {
         EXPECT_EQ(refused.code(), SQLITE_MISUSE);
         EXPECT_STREQ(refused.what(), "a write can't be part of a read");
     }
+}
+
+// A statement still running at the call's deadline is stopped there, however long it would
+// run: a store someone else made large can't hold the game up.
+TEST(RegistryStore, AStatementEndsAtTheCallsDeadline) {
+    using namespace std::chrono_literals;
+    const TempStore temp;
+    SqliteDatabase db(temp.path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    const auto begin = SqliteDatabase::Clock::now();
+    db.limit(begin + 50ms, begin + 50ms);
+    try {
+        db.execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000000) "
+            "SELECT count(*) FROM n");
+        ADD_FAILURE() << "the statement ran to its end";
+    } catch (const SqliteError& stopped) {
+        EXPECT_EQ(stopped.code(), SQLITE_INTERRUPT);
+        EXPECT_TRUE(stopped.busy()); // so a save is kept for later, as for a held store
+    }
+    EXPECT_LT(SqliteDatabase::Clock::now() - begin, 1s);
 }
 
 } // namespace

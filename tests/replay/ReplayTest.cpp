@@ -13,6 +13,7 @@
 #include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
 #include "main/Game.h"
+#include "replay/RecordingPlatform.h"
 #include "replay/ScriptRecorder.h"
 #include "replay/ScriptedPlatform.h"
 #include "replay/StateDump.h"
@@ -203,6 +204,7 @@ TEST(ReplayFault, EveryNumberIsTakenUpToBothEndsOfItsRangeAndNoFurther) {
         {"key 65536", "key code 65536 is not 16-bit"},
         {"tick 0", nullptr, "record.lTargetPos", 0},
         {"tick -1", "tick cannot run -1 times"},
+        {"tick 1 2", "expected \"tick [N]\", not \"tick 1 2\""},
         {"set lExtraPoints 500\nextras 0", nullptr, "record.lExtraPoints", 500},
         {"extras -1", "extras cannot run -1 times"},
         {"at-yield 1 key 65\ntick", nullptr, "record.sTypedKeys", "A"},
@@ -290,6 +292,19 @@ TEST(ScriptRecorder, WritesTheScriptThatReplaysWhatHappened) {
         recorder.reset();
         EXPECT_EQ(readScript(path), kHeader + c.script);
     }
+    // A name given is kept on the one line of its answer; no name is a bare input.
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("names.txt");
+    {
+        ScriptedPlatform player;
+        ScriptRecorder recorder(path.toStdString());
+        RecordingPlatform recording(player, recorder);
+        for (const char* name : {"Ann\r\nLee", ""}) {
+            player.queueInputAnswer(QString::fromUtf8(name));
+            recording.InputBox({}, {}, {});
+        }
+    }
+    EXPECT_EQ(readScript(path), kHeader + "input Ann  Lee\ninput\n");
 }
 
 // A game played through the window's own events with the recorder listening, as

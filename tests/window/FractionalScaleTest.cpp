@@ -1,7 +1,9 @@
-// The window at one and a half device pixels per logical pixel, which the reference pictures
-// (whole scales only) do not show: the narrow face, which has no strike of that size, gives
-// way to a smooth face as tall as the scale asks, and a framed lamp keeps an even frame with
-// nothing of its face outside it.
+// What depends on the ratio of device pixels to logical pixels, painted straight onto an image
+// of that ratio: the reference pictures paint through the window at the offscreen screen's
+// ratio of one and enlarge that. At 1.5 the narrow face, which has no strike of that size,
+// gives way to a smooth face as tall as the scale asks, and a framed lamp keeps an even frame
+// with nothing of its face outside it; at 2 a picture keeps its size.
+#include "forms/Picture.h"
 #include "forms/Twips.h"
 #include "game/VarnothForm.h"
 #include "game/frmVarnoth.h"
@@ -74,6 +76,23 @@ TEST(FractionalScale, TextStaysWholeAndLampsKeepTheirFrames) {
                              QRect(ink.topLeft(), QSize(1, ink.height())),
                              QRect(ink.topRight(), QSize(1, ink.height()))})
         EXPECT_EQ(coloursOf(seen.copy(edge)), std::set<QRgb>{frame}) << edge.x() << "," << edge.y();
+}
+
+// A picture drawn where a logical pixel is two device pixels shows at its own size from its
+// very first paint, as from every later one: the rendering it keeps is made for that ratio.
+TEST(FractionalScale, APictureShowsAtItsSizeFromItsFirstPaint) {
+    const auto picture = Picture::load(QStringLiteral(":/pictures/explosion.svg"));
+    const QSize size = picture->pixelSize();
+    const auto paint = [&] {
+        QImage image(size * 2, QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        picture->paint(painter, QRectF(QPointF(), QSizeF(size)));
+        return image;
+    };
+    const QImage first = paint();
+    EXPECT_EQ(first, paint());
 }
 
 } // namespace

@@ -74,6 +74,31 @@ TEST(Window, StartsCentredReadyToFire) {
     EXPECT_TRUE(screenIsWhole());
 }
 
+// A screen reader walks the window's parts, each a leaf that knows its place; at a game's
+// end it hears the play field named by its headline and the line under it, in its name only.
+TEST(Window, AScreenReaderWalksThePartsAndHearsTheGameOver) {
+    ScriptedPlatform platform;
+    MemoryHighScores highScores;
+    Game g{testArtwork(), platform, highScores};
+    FormWindow window{g.form};
+    QAccessibleInterface* form = QAccessible::queryAccessibleInterface(&window);
+    EXPECT_EQ(form->childCount(),
+              8); // score, best, play field, explosion, fire, lives, stage, hits
+    for (int i = 0; i < form->childCount(); ++i) {
+        EXPECT_EQ(form->child(i)->childCount(), 0) << i;
+        EXPECT_EQ(form->indexOfChild(form->child(i)), i);
+    }
+    EXPECT_EQ(form->indexOfChild(form), -1);
+    QAccessibleInterface* field =
+        QAccessible::queryAccessibleInterface(window.pictureBoxWidget(QStringLiteral("picGZone")));
+    EXPECT_EQ(field->text(QAccessible::Name), "Play field");
+    g.game.Record().lGameState = 3;
+    platform.queueMsgBoxAnswer(Platform::vbCancel);
+    g.game.tmrState_Timer();
+    EXPECT_EQ(field->text(QAccessible::Name), "Game over. Score: 0 points");
+    EXPECT_EQ(field->text(QAccessible::Help), "");
+}
+
 // A run-time error in a handler shows one box over the window and ends the program with
 // status 1 once it is closed, the box saying which error in the game's own words; the ticks
 // that come while the box is up never reach the game.
