@@ -429,7 +429,8 @@ def main():
 
     launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
     status, log = run(["cmake", "-S", ".", "-B", args.build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                       "-DVARNOTH_BENCH=OFF", f"-DCMAKE_CXX_FLAGS={LENIENT}", *launcher])
+                       "-DVARNOTH_BENCH=OFF", "-DVARNOTH_CHECKED=ON", f"-DCMAKE_CXX_FLAGS={LENIENT}",
+                       *launcher])
     verdict, build_time, suite_time, what, log = build_and_test(args.build, None) \
         if status == 0 else ("no build", 0, 0, "", log)
     print(f"unchanged tree: {verdict}, build {build_time:.0f} s, suite {suite_time:.0f} s",
