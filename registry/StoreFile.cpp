@@ -196,7 +196,9 @@ SqliteDatabase emptyStore() {
 // forever over it: such a store is not ours either.
 void checkIsStore(const SqliteDatabase& db, const std::string& path) {
     // The schema a store made by the game has: any other is someone else's, however it is marked.
-    static const std::string knownSchema = schema(emptyStore());
+    // Never destroyed: the last save, when Qt ends the program with exit(), runs in an exit
+    // handler, after the statics made since that handler was registered are gone.
+    static const std::string& knownSchema = *new std::string(schema(emptyStore()));
     struct stat status {};
     if (pragma(db, "PRAGMA application_id") != kApplicationId ||
         pragma(db, "PRAGMA user_version") != kLayoutVersion || stat(path.c_str(), &status) != 0 ||
