@@ -340,7 +340,9 @@ def run(command, limit=None):
 
 
 def failures(output):
-    return re.findall(r"Test +#\d+: (\S+) \.+\*+(\w+)", output)
+    # A parametrised case's name is followed by its parameter, and an aborted one says so
+    # before its stars: the verdict is the word after the stars in every case.
+    return re.findall(r"Test +#\d+: (\S+)[^\n]*?\*\*\*(\w+)", output)
 
 
 def failed(output):
