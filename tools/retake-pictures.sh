@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 cmake --build "$build_dir" --target window_tests
-VARNOTH_RETAKE_PICTURES=1 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
-    "$build_dir/tests/window/window_tests" --gtest_filter='ReferencePicture.*'
+for scale in 1 1.5 2; do
+    VARNOTH_RETAKE_PICTURES=1 QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
+        "$build_dir/tests/window/window_tests" --gtest_filter='ReferencePicture.*'
+done
 git status --short tests/window/pictures
