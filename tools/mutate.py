@@ -3,14 +3,19 @@
 at a time, rebuilds, runs the suite and says which slips it caught and which survived.
 
     tools/mutate.py [-n COUNT] [--pick K] [--only I,J...] [--list] [--every-test] [FOLDER...]
+    tools/mutate.py --slips FILE [--only I,J...] [--list] [--every-test]
 
 The slips are shared among the folders in proportion to their code lines, then go round-robin
 over each folder's classes (a .cpp with its .h); which kind of slip, which line and which
 change come from a small fixed generator started at K, so the same K gives the same slips. The
 score is given per folder. Survivors judged to change nothing go in
 tools/mutation-equivalent.txt as `file:line:kind reason` and are left out of the score. Every
-file is put back at the end, also on an interrupt, and the script checks with git that it is."""
-import argparse, os, re, shutil, signal, subprocess, sys, time
+file is put back at the end, also on an interrupt, and the script checks with git that it is.
+
+With --slips, the slips are somebody's own, written by hand where the generator would not look: a
+JSON list of {"path", "line", "old", "new", "kind"}, each replacing one whole line. A set written
+by people who have not read the tests finds what the tests were never aimed at."""
+import argparse, json, os, re, shutil, signal, subprocess, sys, time
 
 FOLDERS = ["game", "forms", "window", "registry", "main", "replay"]
 PACKAGE_TESTS = "e2e.package"
@@ -390,6 +395,7 @@ def main():
     parser.add_argument("--only", type=lambda text: {int(i) for i in text.split(",")},
                         help="make only these slips of the run (numbered from 1), as after "
                              "closing what a run left")
+    parser.add_argument("--slips", help="make the hand-written slips of this JSON file instead")
     parser.add_argument("--build", default="build-mutate")
     parser.add_argument("--equivalent", default="tools/mutation-equivalent.txt")
     parser.add_argument("--every-test", action="store_true",
@@ -397,11 +403,23 @@ def main():
                              "catch a slip alone (slower: no stop at the first failure)")
     args = parser.parse_args()
     os.chdir(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-    slips, code_lines = choose(args.folders, args.count, args.pick)
+    if args.slips:
+        slips = [(s["path"], s["line"], s["kind"], s["old"], s["new"])
+                 for s in json.load(open(args.slips, encoding="utf-8"))]
+        code_lines = {}
+        args.folders = sorted({path.split("/")[0] for path, *_ in slips})
+        # A slip written against older code would change some other line.
+        stale = [f"{path}:{number}" for path, number, _, old, _ in slips
+                 if open(path, encoding="utf-8").read().split("\n")[number - 1] != old]
+        if stale:
+            sys.exit("mutate: these lines are no longer what the slips replace: " + " ".join(stale))
+    else:
+        slips, code_lines = choose(args.folders, args.count, args.pick)
     if not slips:
         sys.exit(f"mutate: no slips to make in {' '.join(args.folders)}")
     if args.list:
-        print("code lines: " + ", ".join(f"{f} {n}" for f, n in code_lines.items()))
+        if code_lines:
+            print("code lines: " + ", ".join(f"{f} {n}" for f, n in code_lines.items()))
         for path, number, kind, old, new in slips:
             print(f"{path}:{number}:{kind}\n  - {shown(old)}\n  + {shown(new)}")
         return 0
