@@ -23,7 +23,7 @@ struct Step {
     // E exists, C create, K delete key, D delete value: each "yes" or "no". R read: the value
     // read and ValueType after; W writes `put` first, P puts `raw` as another program would. V,
     // S enumerate values, sections: the count and names. X associates a file type with a
-    // program; A, N additional associations with a list one short or for a class not made.
+    // program; A, N add an Edit verb to it, with a fourth item too many or as they should.
     char call = 'R';
     Variant put = std::string("Ann");
     RawValue raw = {};
@@ -56,13 +56,17 @@ std::string outcome(clsRegistry& registry, const Step& step) try {
     }
     case 'X':
         registry.CreateEXEAssociation(" /g/vt ", step.key, "Game", "vgm", "", true, "", false, "",
-                                      true, "", 3);
+                                      true, "", 0);
         return "yes";
     case 'A':
-    case 'N':
-        registry.CreateAdditionalEXEAssociations(step.key,
-                                                 std::vector<Variant>(step.call == 'A' ? 4 : 3));
+    case 'N': {
+        std::vector<Variant> items = {std::string("edit"), std::string("&Edit"),
+                                      std::string("e %1")};
+        if (step.call == 'A')
+            items.emplace_back();
+        registry.CreateAdditionalEXEAssociations(step.key, items);
         return "yes";
+    }
     }
     step.call == 'V' ? registry.EnumerateValues(names, count)
                      : registry.EnumerateSections(names, count);
@@ -102,6 +106,12 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
         {.call = 'W', .put = "100%%", .is = "4:100%% 1"},
         {.call = 'W', .put = "%VARNOTH_PLACE%\\x%NOT_SET%", .is = "4:C:\\Games\\x%NOT_SET% 2"},
         {.type = REG_EXPAND_SZ, .call = 'W', .put = "a%b", .is = "4:a%b 1"},
+        {.call = 'W', .put = 1e20 / 3, .is = "4:3.33333333333333E+19 1"},
+        {.name = std::string(16383, 'n'), .call = 'W', .is = "4:Ann 1"},
+        {.name = std::string(16384, 'n'),
+         .call = 'W',
+         .is =
+             "-2147194455 " + set + "Game',Key: '" + std::string(16384, 'n') + "' to value: 'Ann'"},
         {.type = REG_DWORD, .call = 'W', .put = std::int16_t{-2}, .is = "2:-2 4"},
         {.type = REG_DWORD_BIG_ENDIAN, .call = 'W', .put = 0x01020304, .is = "2:16909060 4"},
         {.type = REG_BINARY, .call = 'W', .put = ByteArray{1, 2, 3, 0}, .is = {"5:\1\2\3\0 3", 8}},
@@ -140,14 +150,28 @@ TEST(clsRegistry, CallsGiveWhatTheGameExpects) {
          .is = "-2147194451 Error - attempt to create "
                "additional associations before class defined."},
         {.key = "vg", .call = 'X', .is = "yes"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg", .call = 'N', .is = "yes"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\edit", .name = "", .is = "4:&Edit 1"},
+        {.root = HKEY_CLASSES_ROOT,
+         .key = "vg\\shell\\edit\\command",
+         .name = "",
+         .is = "4:e %1 1"},
         {.root = HKEY_CLASSES_ROOT, .key = ".vgm", .name = "", .is = "4:vg 1"},
         {.key = "SOFTWARE\\Classes\\vg\\shell\\open\\command",
          .name = "",
          .is = "4:\"/g/vt\" \"%1\" 1"},
         {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\print", .name = "", .is = "4:&Print 1"},
         {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\add", .name = "", .is = "4:&Install vgm 1"},
+        {.root = HKEY_CLASSES_ROOT,
+         .key = "vg\\shell\\add\\command",
+         .name = "",
+         .is = "4:\"/g/vt\" /a \"%1\" 1"},
+        {.root = HKEY_CLASSES_ROOT,
+         .key = "vg\\shell\\print\\command",
+         .name = "",
+         .is = "4:\"/g/vt\" /p \"%1\" 1"},
         {.root = HKEY_CLASSES_ROOT, .key = "vg\\shell\\new", .call = 'E', .is = "no"},
-        {.root = HKEY_CLASSES_ROOT, .key = "vg\\DefaultIcon", .name = "", .is = "4:\"/g/vt\",3 1"},
+        {.root = HKEY_CLASSES_ROOT, .key = "vg\\DefaultIcon", .name = "", .is = "4:\"/g/vt\",0 1"},
         {.root = HKEY_CLASSES_ROOT, .key = ".vnt", .call = 'C', .is = "yes"},
         {.key = "Software\\classes\\.VNT", .call = 'E', .is = "yes"},
         {.root = HKEY_CURRENT_USER, .key = "Software\\classes\\.VNT", .call = 'E', .is = "no"},

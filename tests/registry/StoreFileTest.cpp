@@ -3,10 +3,12 @@
 
 #include "registry/RegistryTypes.h"
 #include "registry/SqliteError.h"
+#include "registry/StoreFile.h"
 #include "registry/clsRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -87,6 +89,21 @@ TEST(StoreFile, OnlyAWriteMakesAPrivateStore) {
     std::ofstream{left + "-journal"};
     putValue(HKEY_LOCAL_MACHINE, kKey, "V", kText);
     EXPECT_EQ(std::distance(fs::directory_iterator(store.dir + "/deep/er"), {}), 1);
+}
+
+// Where the store lies: where VARNOTH_REGISTRY says, else in the player's data home, which a
+// relative XDG_DATA_HOME does not name; a loop of links leads nowhere.
+TEST(StoreFile, LiesInThePlayersDataHome) {
+    TempStore store;
+    fs::create_symlink("store.db", store.path);
+    EXPECT_THROW(StoreFile::path(), SqliteError);
+    unsetenv("VARNOTH_REGISTRY");
+    setenv("HOME", "/home/ann", 1);
+    for (const auto& [data, path] : {std::pair{"/data", "/data/varnoth/registry.db"},
+                                     {"data", "/home/ann/.local/share/varnoth/registry.db"}}) {
+        setenv("XDG_DATA_HOME", data, 1);
+        EXPECT_EQ(StoreFile::path(), path);
+    }
 }
 
 // Root passes every permission check, so the child gives up root for "nobody" to meet the
