@@ -144,8 +144,15 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         QString script, fault;
         const char* file = nullptr; // read instead of standard input
     } cases[] = {
-        {"dump\n\n# comment\ntik\x1b[2J\n", "script line 4: unknown command \"tik\\x1b[2J\""},
-        {"t€😀\n", "script line 1: unknown command \"t€😀\""},
+        {"dump\r\n\n  # comment\ntik\x1b[2J\x7f\n",
+         "script line 4: unknown command \"tik\\x1b[2J\\x7f\""},
+        {"t\\€😀\n", "script line 1: unknown command \"t\\\\€😀\""},
+        {"set nope 1\n", "script line 1: unknown variable \"nope\""},
+        {"call Nope 1\n", "script line 1: unknown operation \"Nope\""},
+        {"at-yield 1 msgbox yes\n",
+         "script line 1: at-yield holds tick, extras, click, key or type, not \"msgbox\""},
+        {"at-yield 1 click\n", "script line 1: no event line followed to yield to it"},
+        {"input Ann\n", "script line 1: no input box took this answer"},
         {"", "cannot read /: ", "/"},
         {"", "cannot read /nonexistent/", "/nonexistent/game.txt"},
         {"key\n", "script line 1: expected \"key CODE\""},
@@ -170,13 +177,13 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         EXPECT_EQ(run.status, 2) << fault;
         ASSERT_EQ(run.faults.size(), 1) << fault;
         EXPECT_TRUE(run.faults[0].startsWith(c.fault)) << fault;
-        EXPECT_EQ(run.faults[0].indexOf(QRegularExpression("[\\x00-\\x1f]")), -1) << fault;
+        EXPECT_EQ(run.faults[0].indexOf(QRegularExpression("[\\x00-\\x1f\\x7f]")), -1) << fault;
         EXPECT_EQ(run.lines.size(), c.script.count("dump")) << fault;
     }
 }
 
-// Every number a script takes, at both ends of what it may be and one past each: a value
-// taken is the value the game then holds.
+// Every number a script takes, at both ends of what it may be and one past each, and the words
+// for true and false: a value taken is the value the game then holds.
 TEST(ReplayFault, EveryNumberIsTakenUpToBothEndsOfItsRangeAndNoFurther) {
     // The largest Single, as the dump writes it: the shortest text that reads back as it.
     const double kSingle = 3.4028235e38, kDouble = std::numeric_limits<double>::max();
@@ -213,6 +220,11 @@ TEST(ReplayFault, EveryNumberIsTakenUpToBothEndsOfItsRangeAndNoFurther) {
         {"call UpdateStage 2147483647", nullptr, "record.lExtraPoints", 120},
         {"call UpdateStage 2147483648",
          "UpdateStage's argument is a Long (32-bit), which cannot hold 2147483648"},
+        {"call UpdateStage", "UpdateStage takes 1 number"},
+        {"set bBeamAtTarget true", nullptr, "record.bBeamAtTarget", true},
+        {"set bBeamAtTarget 1", "bBeamAtTarget is true or false, not \"1\""},
+        {"set lLives 5 5", "expected \"set NAME VALUE\", not \"set lLives 5 5\""},
+        {"set sngSpeed 1e", "malformed number \"1e\""},
         {"msgbox 8", "expected \"msgbox 6|7|2 (or yes, no, cancel)\", not \"msgbox 8\""},
     };
     for (const auto& c : cases) {
