@@ -13,7 +13,6 @@ import pyatspi
 from gi.repository import GLib
 
 binary, work = sys.argv[1:3]
-STATS = "Targets hit of targets come"
 failures = []
 
 
@@ -59,19 +58,14 @@ try:
     if window is None:
         sys.exit("FAIL the program never showed up on the accessibility bus")
     check("window", r"\.:Varnoth:\.", window.name)
-    by_role = {}
-    for child in window:
-        by_role.setdefault(child.getRoleName(), []).append(child)
-    labels = {c.description: c.name for c in by_role.get("label", [])}
-    for description, name in [("Score", "Score: 0"),
-                              ("High score and its holder", "Best: Unknown 1,000 pts"),
-                              ("Lives", "Lives: 5"), ("Stage", "Hit targets to upgrade device!"),
-                              (STATS, "Hits: 0 of 0")]:
-        check(f"label {description}", name, labels.get(description))
-    check("play field named and described", "Play field: .+",
-          "".join(f"{c.name}: {c.description}" for c in by_role.get("canvas", [])))
-    fire = next((c for c in by_role.get("push button", []) if c.name == "Fire"), None)
-    check("fire is a push button", "Fire", fire and fire.name)
+    # The parts' names and descriptions are the window test's; here, what the bridge makes of
+    # each part's role.
+    check("the parts by role", re.escape(str(
+        [("label", "Score: 0"), ("label", "Best: Unknown 1,000 pts"), ("canvas", "Play field"),
+         ("image", "Explosion"), ("push button", "Fire"), ("label", "Lives: 5"),
+         ("label", "Hit targets to upgrade device!"), ("label", "Hits: 0 of 0")])),
+        str([(child.getRoleName(), child.name) for child in window]))
+    fire = next((child for child in window if child.name == "Fire"), None)
     if fire:
         action = fire.queryAction()
         check("its default action and its key", "Press Space",

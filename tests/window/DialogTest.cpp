@@ -34,7 +34,8 @@ TEST(Dialogs, GiveTheGameThePlayersAnswerCancelIncluded) {
         {[](Box& b) { b.button(Box::No)->click(); }, 7},
         {[](Box& b) { b.button(Box::Cancel)->click(); }, 2},
         {[](Box& b) { QTest::keyClick(&b, Qt::Key_Return); }, 2},
-        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2}};
+        {[](Box& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2},
+        {[](Box& b) { b.reject(); }, 2}}; // closed by no button at all
     for (const auto& [answer, expected] : questions)
         EXPECT_EQ(answered(again, answer), expected);
 
