@@ -1,9 +1,12 @@
 #include "main/CommandLine.h"
+#include "main/Version.h"
 #include "main/modMain.h"
 
 #include <QStringList>
+#include <QtGlobal>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +41,7 @@ TEST(CommandLine, TakesTheGamesOptionsAndRefusesTheRest) {
         {{"--scale", "nan"}, scale + "nan'"},
         {{"--scale"}, "refused: Missing value after '--scale'."},
         {{"--record="}, "refused: --record needs a FILE"},
+        {{"--replay="}, "refused: --replay needs a FILE"},
         {{"--record=game.txt"}, "record game.txt"},
         {{"--replay", "game.txt", "--stats"}, "replay game.txt stats"},
         {{"--stats"}, "stats refused: --stats goes with --replay FILE"},
@@ -54,14 +58,32 @@ TEST(CommandLine, TakesTheGamesOptionsAndRefusesTheRest) {
     for (const auto& [args, expected] : cases) {
         EXPECT_EQ(outcome(args), expected) << args.join(' ').toStdString();
     }
-    // Qt takes its own options; the program refuses what is left with status 2 and the usage,
-    // opening nothing.
-    std::string words[] = {"varnoth", "-style", "fusion", "-platform", "offscreen", "--bogus"};
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
+    // The program itself: --version answers before Qt starts, even as the first argument.
+    const auto run = [](std::vector<std::string> words) {
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        return Main(static_cast<int>(argv.size()), argv.data());
+    };
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(run({"varnoth", "--version"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "varnoth " + std::string(kVarnothVersion) + "\n");
+    // Without a display the program says how to start it on none. A platform named with two
+    // dashes is a display too, and a scale is the screen's from the start; Qt takes its own
+    // options, and the program refuses what is left with status 2 and the usage, opening nothing.
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        unsetenv(display);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Main(static_cast<int>(argv.size()), argv.data()), 2);
+    EXPECT_EQ(run({"varnoth"}), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "varnoth: no display to open the window on; without a screen, run it as xvfb-run -s "
+              "'-screen 0 1024x768x24' varnoth\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(
+        run({"varnoth", "-style", "fusion", "--platform", "offscreen", "--scale=1.5", "--bogus"}),
+        2);
+    EXPECT_EQ(qgetenv("QT_SCALE_FACTOR"), "1.5");
     // After whatever Qt itself warns of as it starts.
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(errors.ends_with("varnoth: Unknown option 'bogus'.\n" + CommandLine::usageLine() +
