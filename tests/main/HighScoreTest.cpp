@@ -75,7 +75,7 @@ TEST(HighScore, SavesAndLoadsKeepTheBestRecord) {
         {RawValue{REG_DWORD, {42}}, {}, {}, "42 1000"},
         {textValue("Bea"), textValue("lots"), {}, "Bea -1"},
         {textValue("Bea"), textValue("12x"), {}, "Bea -1"},
-        {{}, textValue(" +12 "), {}, "Unknown 12"},
+        {{}, textValue(" +.5e1 "), {}, "Unknown 5"},
         {textValue("Bea"), textValue("lots"), {5}, kZoe + " 5"},
         {{}, {}, {500, 12340}, kZoe + " 12340"},
         {{}, {}, {12340, 12340}, "Old 12340"},

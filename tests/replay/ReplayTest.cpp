@@ -144,8 +144,8 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         QString script, fault;
         const char* file = nullptr; // read instead of standard input
     } cases[] = {
-        {"dump\r\n\n  # comment\ntik\x1b[2J\x7f\n",
-         "script line 4: unknown command \"tik\\x1b[2J\\x7f\""},
+        {"dump\r\n\n  # comment\ntik\x1b[2J\x7f\u0085\n",
+         "script line 4: unknown command \"tik\\x1b[2J\\x7f\\xc2\\x85\""},
         {"t\\€😀\n", "script line 1: unknown command \"t\\\\€😀\""},
         {"set nope 1\n", "script line 1: unknown variable \"nope\""},
         {"call Nope 1\n", "script line 1: unknown operation \"Nope\""},
@@ -177,7 +177,8 @@ TEST(ReplayFault, StopsTheDriverWithStatusTwoAndOneMessageNamingTheLine) {
         EXPECT_EQ(run.status, 2) << fault;
         ASSERT_EQ(run.faults.size(), 1) << fault;
         EXPECT_TRUE(run.faults[0].startsWith(c.fault)) << fault;
-        EXPECT_EQ(run.faults[0].indexOf(QRegularExpression("[\\x00-\\x1f\\x7f]")), -1) << fault;
+        EXPECT_EQ(run.faults[0].indexOf(QRegularExpression("[\\x00-\\x1f\\x7f-\\x9f]")), -1)
+            << fault;
         EXPECT_EQ(run.lines.size(), c.script.count("dump")) << fault;
     }
 }
