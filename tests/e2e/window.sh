@@ -42,6 +42,9 @@ check "the game ended by SIGTERM exits 0" 0 "$?"
 replay_hit "$binary"
 check "a script that cannot be read is refused" 2 \
     "$(timeout 20 "$binary" --replay "$WORK/none.txt" 2>/dev/null; echo $?)"
+echo tik >"$WORK/bad.txt"
+check "a faulty line is refused, named" "varnoth: script line 1: unknown command \"tik\" 2" \
+    "$(timeout 20 "$binary" --replay "$WORK/bad.txt" 2>&1 >/dev/null | grep '^varnoth' | tr '\n' ' '; echo "${PIPESTATUS[0]}")"
 # A platform named on the command line is a screen to open the window on.
 replay_hit env -u DISPLAY -u QT_QPA_PLATFORM "$binary" -platform offscreen
 finish

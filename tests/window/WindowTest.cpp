@@ -70,34 +70,38 @@ TEST(Window, StartsCentredReadyToFire) {
         EXPECT_TRUE(screenIsWhole()) << "frame " << frame;
     }
     EXPECT_EQ(g.game.Record().lHits, 1);
+    // With the explosion showing, Tab goes round the boxes in their order: field, explosion, fire.
+    QTest::keyClick(fire, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "picGZone");
     g.form.imgDevice.SetTop(g.form.imgDevice.Top() + 600);
     QApplication::processEvents();
     EXPECT_TRUE(screenIsWhole());
 }
 
-// A screen reader walks the window's parts, each a leaf that knows its place, by their names
-// and what they are for; at a game's end it hears the play field named by its headline and the
-// line under it, in its name only.
+// A screen reader walks the window's parts, each a leaf that knows its place, by their names,
+// what they are for and whether they show; at a game's end it hears the play field named by its
+// headline and the line under it, in its name only.
 TEST(Window, AScreenReaderWalksThePartsAndHearsTheGameOver) {
     ScriptedPlatform platform;
     MemoryHighScores highScores;
     Game g{testArtwork(), platform, highScores};
-    g.form.Load.Raise();
     FormWindow window{g.form};
+    window.Show();
     QAccessibleInterface* form = QAccessible::queryAccessibleInterface(&window);
     QStringList parts;
     for (int i = 0; i < form->childCount(); ++i) {
         EXPECT_EQ(form->child(i)->childCount(), 0) << i;
         EXPECT_EQ(form->indexOfChild(form->child(i)), i);
         parts += form->child(i)->text(QAccessible::Name) + " | " +
-                 form->child(i)->text(QAccessible::Description);
+                 form->child(i)->text(QAccessible::Description) +
+                 (form->child(i)->state().invisible ? " (hidden)" : "");
     }
     EXPECT_EQ(parts.join('\n').toStdString(),
               "Score: 0 | Score\n"
               "Best: Unknown 1,000 pts | High score and its holder\n"
               "Play field | Targets cross from left to right below the device; fire when one is "
               "right under the beam\n"
-              "Explosion | Shows over a target that was hit\n"
+              "Explosion | Shows over a target that was hit (hidden)\n"
               "Fire | Sends the beam down; after a game, asks whether to play again\n"
               "Lives: 5 | Lives\n"
               "Hit targets to upgrade device! | Stage\n"
