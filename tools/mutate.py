@@ -12,9 +12,10 @@ score is given per folder. Survivors judged to change nothing go in
 tools/mutation-equivalent.txt as `file:line:kind reason` and are left out of the score. Every
 file is put back at the end, also on an interrupt, and the script checks with git that it is.
 
-With --slips, the slips are somebody's own, written by hand where the generator would not look: a
-JSON list of {"path", "line", "old", "new", "kind"}, each replacing one whole line. A set written
-by people who have not read the tests finds what the tests were never aimed at."""
+With --slips, the slips are somebody's own, written by hand where the generator would not look:
+a JSON list of {"path", "line", "old", "new", "kind"}, each replacing one whole line; one judged
+to change nothing a player or caller could see says why in an "equivalent" of its own. A set
+written by people who have not read the tests finds what the tests were never aimed at."""
 import argparse, json, os, re, shutil, signal, subprocess, sys, time
 
 FOLDERS = ["game", "forms", "window", "registry", "main", "replay"]
@@ -403,9 +404,12 @@ def main():
                              "catch a slip alone (slower: no stop at the first failure)")
     args = parser.parse_args()
     os.chdir(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+    hand_judged = {}  # a hand-written slip judged to change nothing says why in its "equivalent"
     if args.slips:
-        slips = [(s["path"], s["line"], s["kind"], s["old"], s["new"])
-                 for s in json.load(open(args.slips, encoding="utf-8"))]
+        written = json.load(open(args.slips, encoding="utf-8"))
+        slips = [(s["path"], s["line"], s["kind"], s["old"], s["new"]) for s in written]
+        hand_judged = {f"{s['path']}:{s['line']}:{s['kind']}": s["equivalent"]
+                       for s in written if "equivalent" in s}
         code_lines = {}
         args.folders = sorted({path.split("/")[0] for path, *_ in slips})
         # A slip written against older code would change some other line.
@@ -425,8 +429,8 @@ def main():
         return 0
     if run(["git", "diff", "--quiet", "--", *args.folders])[0]:
         sys.exit("mutate: the production folders have changes of their own; commit them first")
-    judged = {}
-    if os.path.exists(args.equivalent):
+    judged = dict(hand_judged)
+    if not args.slips and os.path.exists(args.equivalent):
         for entry in open(args.equivalent, encoding="utf-8"):
             if entry.strip() and not entry.startswith("#"):
                 judged[entry.split()[0]] = entry
