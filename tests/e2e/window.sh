@@ -39,6 +39,16 @@ kill "$GAME_PID"
 wait "$GAME_PID"
 check "the game ended by SIGTERM exits 0" 0 "$?"
 
+# A record that fills its disk midway is given up and removed, and the game's end says so with
+# status 1. The disk is a file size limit, whose signal is ignored so that the write fails.
+start_game bash -c 'trap "" XFSZ; ulimit -f 1; exec "$0" "$@"' "$binary" --record "$WORK/cut.txt"
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null
+xdotool key --window "$WINDOW" --repeat 200 --delay 5 space
+for _ in $(seq 100); do [[ -e $WORK/cut.txt ]] && sleep 0.1; done
+kill "$GAME_PID"
+wait "$GAME_PID"
+check "a record cut short: status 1, no file left" "1 no" "$? $([[ -e $WORK/cut.txt ]] && echo yes || echo no)"
+
 replay_hit "$binary"
 check "a script that cannot be read is refused" 2 \
     "$(timeout 20 "$binary" --replay "$WORK/none.txt" 2>/dev/null; echo $?)"
