@@ -90,11 +90,11 @@ TEST(Window, AScreenReaderWalksThePartsAndHearsTheGameOver) {
     QAccessibleInterface* form = QAccessible::queryAccessibleInterface(&window);
     QStringList parts;
     for (int i = 0; i < form->childCount(); ++i) {
-        EXPECT_EQ(form->child(i)->childCount(), 0) << i;
-        EXPECT_EQ(form->indexOfChild(form->child(i)), i);
-        parts += form->child(i)->text(QAccessible::Name) + " | " +
-                 form->child(i)->text(QAccessible::Description) +
-                 (form->child(i)->state().invisible ? " (hidden)" : "");
+        QAccessibleInterface* part = form->child(i);
+        EXPECT_EQ(part->childCount(), 0) << i;
+        EXPECT_EQ(form->indexOfChild(part), i);
+        parts += part->text(QAccessible::Name) + " | " + part->text(QAccessible::Description) +
+                 (part->state().invisible ? " (hidden)" : "");
     }
     EXPECT_EQ(parts.join('\n').toStdString(),
               "Score: 0 | Score\n"
